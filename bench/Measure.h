@@ -1,0 +1,33 @@
+// Timing for the benchmarks: the best of several runs, in seconds.
+#ifndef QUEN_BENCH_MEASURE_H
+#define QUEN_BENCH_MEASURE_H
+
+#include <chrono>
+#include <cstdio>
+
+namespace bench {
+
+template <typename Work>
+double bestSeconds(int runs, Work&& work) {
+    double best = 1e300;
+    for (int run = 0; run < runs; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+        if (elapsed.count() < best) {
+            best = elapsed.count();
+        }
+    }
+    return best;
+}
+
+// One result line: what, quen's time, the baseline's time and the ratio
+// (quen / baseline: below 1 is faster than the baseline).
+inline void report(const char* what, double quenSeconds, const char* baseline, double baselineSeconds) {
+    std::printf("%-44s quen %9.3f ms   %-12s %9.3f ms   ratio %.2f\n", what, quenSeconds * 1e3, baseline,
+                baselineSeconds * 1e3, quenSeconds / baselineSeconds);
+}
+
+}  // namespace bench
+
+#endif

@@ -1,0 +1,73 @@
+#include "quen/platform/CaseFolding.h"
+
+#include <cctype>
+#include <clocale>
+#include <cstring>
+#include <string>
+
+namespace quen {
+namespace platform {
+namespace {
+
+void build(CaseFolding& folding) {
+    for (int b = 0; b < 256; ++b) {
+        const int c = static_cast<signed char>(static_cast<unsigned char>(b));
+        folding.upper[b] = static_cast<unsigned char>(std::toupper(c));
+        folding.variantCount[b] = 0;
+    }
+    for (int b = 0; b < 256; ++b) {
+        int count = 0;
+        unsigned char found[2] = {static_cast<unsigned char>(b), 0};
+        count = 1;
+        for (int other = 0; other < 256 && count <= 2; ++other) {
+            if (other != b && folding.upper[other] == folding.upper[b]) {
+                if (count < 2) {
+                    found[1] = static_cast<unsigned char>(other);
+                }
+                ++count;
+            }
+        }
+        folding.variants[b][0] = found[0];
+        folding.variants[b][1] = found[1];
+        folding.variantCount[b] = static_cast<unsigned char>(count <= 2 ? count : 0);
+    }
+}
+
+// What identifies the thread's locale cheaply: glibc hands out the toupper
+// table of the locale in force, which is a new table whenever it changes;
+// elsewhere the name of the LC_CTYPE category tells.
+struct LocaleKey {
+#if defined(__GLIBC__)
+    const void* table = nullptr;
+    bool matchesCurrent() const { return table == *__ctype_toupper_loc(); }
+    void takeCurrent() { table = *__ctype_toupper_loc(); }
+#else
+    std::string name;
+    bool valid = false;
+    bool matchesCurrent() const {
+        const char* current = std::setlocale(LC_CTYPE, nullptr);
+        return valid && current != nullptr && name == current;
+    }
+    void takeCurrent() {
+        const char* current = std::setlocale(LC_CTYPE, nullptr);
+        name = current != nullptr ? current : "";
+        valid = true;
+    }
+#endif
+};
+
+}  // namespace
+
+const CaseFolding& caseFolding() {
+    // Per thread, as the locale may be per thread (uselocale).
+    thread_local CaseFolding folding;
+    thread_local LocaleKey key;
+    if (!key.matchesCurrent()) {
+        key.takeCurrent();
+        build(folding);
+    }
+    return folding;
+}
+
+}  // namespace platform
+}  // namespace quen

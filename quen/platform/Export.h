@@ -1,0 +1,15 @@
+// Symbol export for the library's public classes and functions.
+#ifndef QUEN_PLATFORM_EXPORT_H
+#define QUEN_PLATFORM_EXPORT_H
+
+#if defined(_WIN32)
+#  if defined(QUEN_BUILDING_LIBRARY)
+#    define QUEN_API __declspec(dllexport)
+#  else
+#    define QUEN_API __declspec(dllimport)
+#  endif
+#else
+#  define QUEN_API __attribute__((visibility("default")))
+#endif
+
+#endif

@@ -1,0 +1,68 @@
+// The library's static objects, in the one order in which they are built
+// when the library is loaded (and destroyed, in reverse, when it goes):
+//
+//   1. the drive map, which enumerates the machine's drives at once;
+//   2. the message table reader, UtilityStrings;
+//   3. the constant Booleans false and true.
+//
+// All of them are defined in this file, because C++ orders the
+// initialisation of static objects only within one translation unit. The
+// module entry runs after all of them (on Linux, the last object below plays
+// its caller).
+#include "quen/resources/ModuleEntry.h"
+#include "quen/strings/UtilityStrings.h"
+
+namespace quen {
+namespace {
+
+// 1. The drive map takes its place here.
+
+// 2.
+UtilityStrings theUtilityStrings;
+
+// 3. The constant Booleans take their place here.
+
+}  // namespace
+
+StdString utilityStrings(int id) {
+    return theUtilityStrings[id];
+}
+
+}  // namespace quen
+
+
+// Linux has no module entry: the object below is built after the library's
+// other static objects and destroyed before them, and calls the entry as the
+// Windows loader calls DllMain. Before that it registers the message table
+// under the library's module handle, as a Windows module carries its
+// STRINGTABLE resource.
+#if !defined(_WIN32)
+#include "quen/resources/PosixMessageTable.h"
+
+namespace quen {
+namespace resources {
+namespace {
+
+class PosixModuleLoad {
+public:
+    PosixModuleLoad() : module_(libraryModuleHandle()) {
+        registerMessageTable(module_);
+        moduleEntry(module_);
+    }
+    ~PosixModuleLoad() {
+        moduleEntry(module_);
+        unregisterMessageTable(module_);
+    }
+    PosixModuleLoad(const PosixModuleLoad&) = delete;
+    PosixModuleLoad& operator=(const PosixModuleLoad&) = delete;
+
+private:
+    void* module_;
+};
+
+PosixModuleLoad thePosixModuleLoad;
+
+}  // namespace
+}  // namespace resources
+}  // namespace quen
+#endif

@@ -1,0 +1,144 @@
+#include "quen/strings/StdString.h"
+
+#include <cctype>
+#include <charconv>
+#include <typeinfo>
+
+namespace quen {
+namespace {
+
+// Appends the decimal text of value, formatted on the stack.
+template <typename Integer>
+void appendDecimal(StdString::BaseString& target, Integer value) {
+    char digits[24];  // 20 digits of a 64-bit value, a sign and room to spare
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, value);
+    target.append(digits, static_cast<std::size_t>(end.ptr - digits));
+}
+
+const char* orEmpty(const char* s) {
+    return s != nullptr ? s : "";
+}
+
+}  // namespace
+
+const char* StdString::version() {
+    return "StdString 1.0, 16.08.1999";
+}
+
+StdString::StdString() = default;
+
+StdString::StdString(char c) : BaseString(1, c) {}
+
+StdString::StdString(const char* s) : BaseString(orEmpty(s)) {}
+
+StdString::StdString(const BaseString& s) : BaseString(s.c_str()) {}
+
+StdString::StdString(const StdString& s) : BaseString(s.c_str()) {}
+
+StdString::~StdString() = default;
+
+unsigned int StdString::objectSize() const {
+    return static_cast<unsigned int>(size()) + 5;
+}
+
+StdString& StdString::operator=(const StdString& s) {
+    if (this != &s) {
+        assign(s.c_str());
+    }
+    return *this;
+}
+
+StdString::operator const char*() const {
+    return c_str();
+}
+
+bool StdString::operator==(const StdString& other) const {
+    if (typeid(*this) != typeid(other)) {
+        return false;
+    }
+    return size() == other.size() && traits_type::compare(data(), other.data(), size()) == 0;
+}
+
+void StdString::toUpper() {
+    for (char& c : *this) {
+        c = static_cast<char>(std::toupper(static_cast<signed char>(c)));
+    }
+}
+
+void StdString::toLower() {
+    for (char& c : *this) {
+        c = static_cast<char>(std::tolower(static_cast<signed char>(c)));
+    }
+}
+
+const StdString& StdString::operator+=(const StdString& s) {
+    append(s.data(), s.size());
+    return *this;
+}
+
+const StdString& StdString::operator+=(const char* s) {
+    append(orEmpty(s));
+    return *this;
+}
+
+const StdString& StdString::operator+=(char c) {
+    push_back(c);
+    return *this;
+}
+
+const StdString& StdString::operator+=(unsigned char c) {
+    push_back(static_cast<char>(c));
+    return *this;
+}
+
+const StdString& StdString::operator+=(int value) {
+    appendDecimal(*this, value);
+    return *this;
+}
+
+const StdString& StdString::operator+=(unsigned int value) {
+    appendDecimal(*this, value);
+    return *this;
+}
+
+const StdString& StdString::operator+=(long value) {
+    appendDecimal(*this, value);
+    return *this;
+}
+
+const StdString& StdString::operator+=(unsigned long value) {
+    appendDecimal(*this, value);
+    return *this;
+}
+
+const StdString& StdString::operator+=(const __int64& value) {
+    appendDecimal(*this, value);
+    return *this;
+}
+
+const StdString& StdString::operator+=(const unsigned __int64& value) {
+    appendDecimal(*this, value);
+    return *this;
+}
+
+bool StdString::token(const char* delimiters, unsigned int& start, unsigned int& length) const {
+    const unsigned int notFound = static_cast<unsigned int>(npos);
+    const char* set = orEmpty(delimiters);
+    const size_type first = start < size() ? find_first_not_of(set, start) : npos;
+    if (first == npos) {
+        start = notFound;
+        return false;
+    }
+    const size_type next = find_first_of(set, first);
+    start = static_cast<unsigned int>(first);
+    length = static_cast<unsigned int>((next == npos ? size() : next) - first);
+    return true;
+}
+
+StdString operator+(const StdString& first, const StdString& second) {
+    StdString result(first);
+    result += second;
+    return result;
+}
+
+}  // namespace quen

@@ -1,0 +1,88 @@
+// The library's string: a standard string whose comparisons and searches all
+// ignore case.
+#ifndef QUEN_STRINGS_STDSTRING_H
+#define QUEN_STRINGS_STDSTRING_H
+
+#include <cstddef>
+#include <string>
+#include <type_traits>
+
+#include "quen/platform/Export.h"
+#include "quen/platform/BaseTypes.h"
+#include "quen/strings/ICharTraits.h"
+
+namespace quen {
+
+class BinStream;
+
+class QUEN_API StdString : public std::basic_string<char, ICharTraits<char>, std::allocator<char>> {
+public:
+    typedef std::basic_string<char, ICharTraits<char>, std::allocator<char>> BaseString;
+
+    static const char* version();
+
+    StdString();
+    StdString(char c);  // one character, which may be the zero byte
+    StdString(const char* s);
+    // Both copy the characters up to the source's first zero byte.
+    StdString(const BaseString& s);
+    StdString(const StdString& s);
+    virtual ~StdString();
+
+    // The size of the serialised form: the characters, their zero and the
+    // 4-byte count.
+    virtual unsigned int objectSize() const;
+
+    // Copies the characters up to the source's first zero byte.
+    StdString& operator=(const StdString& s);
+
+    // Never null: an empty value gives an empty zero-terminated string.
+    operator const char*() const;
+
+    // Indexing by any integer type. Without these, s[0] would be ambiguous
+    // between the base string's subscript and the built-in subscript of the
+    // pointer that the conversion above yields.
+    template <typename Index, typename = std::enable_if_t<std::is_integral<Index>::value>>
+    reference operator[](Index position) {
+        return BaseString::operator[](static_cast<size_type>(position));
+    }
+    template <typename Index, typename = std::enable_if_t<std::is_integral<Index>::value>>
+    const_reference operator[](Index position) const {
+        return BaseString::operator[](static_cast<size_type>(position));
+    }
+
+    // False when the dynamic types differ; otherwise equal lengths and
+    // characters equal ignoring case.
+    bool operator==(const StdString& other) const;
+    bool operator!=(const StdString& other) const { return !(*this == other); }
+
+    void toUpper();
+    void toLower();
+
+    // Appending. Characters are appended as characters (an unsigned char
+    // too); integers as their decimal text.
+    const StdString& operator+=(const StdString& s);  // all of it, zero bytes included
+    const StdString& operator+=(const char* s);
+    const StdString& operator+=(char c);
+    const StdString& operator+=(unsigned char c);
+    const StdString& operator+=(int value);
+    const StdString& operator+=(unsigned int value);
+    const StdString& operator+=(long value);
+    const StdString& operator+=(unsigned long value);
+    const StdString& operator+=(const __int64& value);
+    const StdString& operator+=(const unsigned __int64& value);
+
+    // Finds the token at or after start: skips delimiters, sets start to the
+    // token's first character and length to its number of characters, and
+    // returns true. Without a token, start becomes 4294967295 (the
+    // standard string's not-found position cut to 32 bits), length is left
+    // as it was and the result is false. The caller adds length to start to
+    // move on.
+    bool token(const char* delimiters, unsigned int& start, unsigned int& length) const;
+};
+
+QUEN_API StdString operator+(const StdString& first, const StdString& second);
+
+}  // namespace quen
+
+#endif

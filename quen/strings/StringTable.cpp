@@ -1,0 +1,26 @@
+#include "quen/strings/StringTable.h"
+
+#include "quen/errors/QuenException.h"
+#include "quen/platform/Win32.h"
+
+namespace quen {
+
+const char* StringTable::version() {
+    return "StringTable<> 1.0, 21.12.1999";
+}
+
+StringTable::StringTable() = default;
+
+StringTable::~StringTable() = default;
+
+const StdString StringTable::operator[](int id) const {
+    char text[1024];
+    const int length = LoadStringA(static_cast<HINSTANCE>(instance()), static_cast<UINT>(id), text,
+                                   static_cast<int>(sizeof text));
+    if (length == 0) {
+        throw QuenException("Invalid resource id");
+    }
+    return StdString(text);
+}
+
+}  // namespace quen

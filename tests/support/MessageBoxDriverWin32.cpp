@@ -1,0 +1,74 @@
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "quen/platform/Win32.h"
+#include "support/MessageBoxDriver.h"
+
+namespace support {
+
+struct MessageBoxDriver::State {
+    int reply = 0;
+    ShownBox box;
+    std::thread clicker;
+};
+
+namespace {
+
+std::string windowText(HWND window) {
+    char text[4096] = {0};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// Waits for the box (a dialog of the standard class "#32770"), reads it and
+// presses the button, as a user would.
+void answerBox(MessageBoxDriver::State* state) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    HWND box = nullptr;
+    while (box == nullptr && std::chrono::steady_clock::now() < deadline) {
+        box = FindWindowA("#32770", nullptr);
+        if (box == nullptr) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    if (box == nullptr) {
+        return;
+    }
+    // Let the box finish laying out its text before reading it.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    state->box.caption = windowText(box);
+    state->box.text = windowText(GetDlgItem(box, 0xFFFF));
+    const int candidates[] = {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE};
+    for (const int id : candidates) {
+        if (GetDlgItem(box, id) != nullptr) {
+            state->box.buttons.push_back(id);
+        }
+    }
+    std::sort(state->box.buttons.begin(), state->box.buttons.end());
+    state->box.shown = true;
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(state->reply, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, state->reply)));
+}
+
+}  // namespace
+
+MessageBoxDriver::MessageBoxDriver(int reply) : state_(new State) {
+    state_->reply = reply;
+    state_->clicker = std::thread(answerBox, state_.get());
+}
+
+MessageBoxDriver::~MessageBoxDriver() {
+    if (state_->clicker.joinable()) {
+        state_->clicker.join();
+    }
+}
+
+ShownBox MessageBoxDriver::box() {
+    if (state_->clicker.joinable()) {
+        state_->clicker.join();
+    }
+    return state_->box;
+}
+
+}  // namespace support

@@ -1,0 +1,59 @@
+// quen version, quen messages, quen error.
+#include "Command.h"
+#include "quen/quen.h"
+
+namespace tool {
+namespace {
+
+void expectArguments(const Arguments& arguments, std::size_t count) {
+    if (arguments.size() != count) {
+        throw UsageError(count == 0 ? "takes no arguments" : "wrong number of arguments");
+    }
+}
+
+}  // namespace
+
+int runVersion(const Arguments& arguments, std::ostream& out) {
+    expectArguments(arguments, 0);
+    const char* const banners[] = {
+        quen::StdString::version(),
+        quen::StringTable::version(),
+        quen::QuenException::version(),
+        quen::WindowsSystemMessage::version(),
+        quen::WindowsMessage::version(),
+        quen::QuenAssert::version(),
+        quen::DebugStream::version(),
+        quen::RefBase<char>(nullptr).version(),
+        quen::ObjRef<char>(nullptr).version(),
+        quen::ArrayRef<char>(nullptr).version(),
+        quen::SmartPointer<char>().SmartBase::version(),
+        quen::SmartPointer<char>().version(),
+        quen::SmartArray<char>(nullptr).version(),
+    };
+    for (const char* banner : banners) {
+        out << banner << "\n";
+    }
+    return exitOk;
+}
+
+int runMessages(const Arguments& arguments, std::ostream& out) {
+    expectArguments(arguments, 0);
+    for (int id = 1; id <= 20; ++id) {
+        out << id << "\t" << visible(quen::utilityStrings(id).c_str()) << "\n";
+    }
+    return exitOk;
+}
+
+int runError(const Arguments& arguments, std::ostream& out) {
+    expectArguments(arguments, 1);
+    const long long code = parseNumber(arguments[0], "CODE");
+    const quen::WindowsError error(static_cast<long>(code));
+    if (*error.message() == '\0') {
+        out << "no system text for error " << code << "\n";
+        return exitFailure;
+    }
+    out << error.message();
+    return exitOk;
+}
+
+}  // namespace tool
