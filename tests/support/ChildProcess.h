@@ -1,0 +1,54 @@
+// Tests that need a second process start their own test executable again,
+// running one named test of it as the child's part.
+//
+// A child part is an ordinary test that does nothing unless the process was
+// started as a child:
+//
+//     TEST(EventChild, SetsTheEvent) {
+//         if (!support::isChildProcess()) GTEST_SKIP() << "child part";
+//         ...
+//     }
+//
+// and the parent starts it with ChildProcess("EventChild.SetsTheEvent").
+#ifndef QUEN_TESTS_SUPPORT_CHILDPROCESS_H
+#define QUEN_TESTS_SUPPORT_CHILDPROCESS_H
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace support {
+
+typedef std::vector<std::pair<std::string, std::string>> Environment;
+
+// True in a process started by ChildProcess.
+bool isChildProcess();
+
+class ChildProcess {
+public:
+    // Starts this executable running only the test `testName`, with the
+    // environment variables given added to the parent's.
+    explicit ChildProcess(const std::string& testName, const Environment& environment = Environment());
+    // Kills the child if it still runs.
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // Waits for the child and returns its exit code (0 when its test passed
+    // or skipped, 1 when it failed); -1 when it was killed.
+    int wait();
+    // Ends the child at once, as a crash would.
+    void kill();
+
+    struct Handle;
+
+private:
+    std::unique_ptr<Handle> handle_;
+    bool finished_ = false;
+    int exitCode_ = -1;
+};
+
+}  // namespace support
+
+#endif
