@@ -38,12 +38,12 @@ void build(CaseFolding& folding) {
 // elsewhere the name of the LC_CTYPE category tells.
 struct LocaleKey {
 #if defined(__GLIBC__)
-    const void* table = nullptr;
+    const void* table;  // zero-initialised, as thread_local data is
     bool matchesCurrent() const { return table == *__ctype_toupper_loc(); }
     void takeCurrent() { table = *__ctype_toupper_loc(); }
 #else
     std::string name;
-    bool valid = false;
+    bool valid;
     bool matchesCurrent() const {
         const char* current = std::setlocale(LC_CTYPE, nullptr);
         return valid && current != nullptr && name == current;
@@ -56,17 +56,32 @@ struct LocaleKey {
 #endif
 };
 
+#if defined(__GLIBC__)
+// Every search asks for the folding, so the thread's copy must be cheap to
+// reach from inside the shared library: the initial-exec model makes it a
+// plain offset from the thread pointer instead of a __tls_get_addr call.
+#  define QUEN_FAST_TLS __attribute__((tls_model("initial-exec")))
+#else
+#  define QUEN_FAST_TLS
+#endif
+
+struct ThreadFolding {
+    LocaleKey key;
+    CaseFolding folding;
+};
+
+// Per thread, as the locale may be per thread (uselocale).
+thread_local ThreadFolding threadFolding QUEN_FAST_TLS;
+
 }  // namespace
 
 const CaseFolding& caseFolding() {
-    // Per thread, as the locale may be per thread (uselocale).
-    thread_local CaseFolding folding;
-    thread_local LocaleKey key;
-    if (!key.matchesCurrent()) {
-        key.takeCurrent();
-        build(folding);
+    ThreadFolding& mine = threadFolding;
+    if (!mine.key.matchesCurrent()) {
+        mine.key.takeCurrent();
+        build(mine.folding);
     }
-    return folding;
+    return mine.folding;
 }
 
 }  // namespace platform

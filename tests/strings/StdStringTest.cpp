@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cctype>
 #include <climits>
+#include <random>
 #include <string>
 
 #include "quen/strings/StdString.h"
@@ -208,4 +209,34 @@ TEST(StdString, TokenDelimitersIgnoreCaseAndAnEmptySetTakesTheRest) {
     EXPECT_TRUE(StdString("a b c").token("", start, length));
     EXPECT_EQ(2u, start);
     EXPECT_EQ(3u, length);
+}
+
+TEST(StdString, FindAgreesWithThePositionByPositionSearch) {
+    // The fast search must give exactly what the base string's find gives
+    // with the same traits, for every start position and needle length,
+    // around the sixteen-byte blocks it scans in.
+    std::mt19937 random(7);
+    const char alphabet[] = {'a', 'A', 'b', 'B', 'x', '\xC9', '\xE9', ' '};
+    for (int round = 0; round < 300; ++round) {
+        std::string text(random() % 70, ' ');
+        for (char& c : text) {
+            c = alphabet[random() % sizeof alphabet];
+        }
+        const StdString haystack(text.c_str());
+        const StdString::BaseString& base = haystack;
+        for (std::size_t length = 0; length <= 5; ++length) {
+            std::string needle(length, ' ');
+            for (char& c : needle) {
+                c = alphabet[random() % 4];
+            }
+            for (std::size_t start = 0; start <= text.size() + 1; ++start) {
+                ASSERT_EQ(base.find(needle.c_str(), start, length), haystack.find(needle.c_str(), start, length))
+                    << "text '" << text << "' needle '" << needle << "' from " << start;
+            }
+        }
+    }
+    EXPECT_EQ(3u, StdString("abcABC").find(StdString("aBC"), 1));
+    EXPECT_EQ(StdString::npos, StdString("abc").find("abcd"));
+    EXPECT_EQ(3u, StdString("abc").find("", 3));
+    EXPECT_EQ(StdString::npos, StdString("abc").find("", 4));
 }
