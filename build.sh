@@ -36,7 +36,7 @@ apt_install() {
     if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
     log "installing: $*"
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$@" >/dev/null
 }
 
 ensure_packages() {

@@ -5,6 +5,11 @@
 #include <cstring>
 #include <string>
 
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "quen/platform/Win32.h"
 
 TEST(PosixErrors, SystemTextIsTheErrnoTextWithCrLf) {
@@ -77,4 +82,71 @@ TEST(PosixMessageBox, HandlerSeesTheBoxAndAnswersIt) {
     EXPECT_EQ(IDRETRY, MessageBoxA(GetDesktopWindow(), "text", nullptr, MB_RETRYCANCEL | MB_ICONWARNING));
     EXPECT_EQ(static_cast<int>(MB_RETRYCANCEL | MB_ICONWARNING), seenType);
     quen::posix::setMessageBoxHandler(nullptr, nullptr);
+}
+
+namespace {
+
+// Reads what the child writes to its terminal until `marker` has appeared
+// `times` times (or the child goes quiet).
+std::string readTerminalUntil(int terminal, const std::string& marker, int times) {
+    std::string seen;
+    char buffer[256];
+    auto count = [&] {
+        int found = 0;
+        for (std::size_t at = seen.find(marker); at != std::string::npos; at = seen.find(marker, at + 1)) {
+            ++found;
+        }
+        return found;
+    };
+    while (count() < times) {
+        pollfd ready = {terminal, POLLIN, 0};
+        if (poll(&ready, 1, 10000) <= 0) {
+            break;
+        }
+        const ssize_t got = read(terminal, buffer, sizeof buffer);
+        if (got <= 0) {
+            break;
+        }
+        seen.append(buffer, static_cast<std::size_t>(got));
+    }
+    return seen;
+}
+
+}  // namespace
+
+TEST(PosixMessageBox, AsksOnTheProcesssTerminal) {
+    int terminal = -1;
+    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        _exit(MessageBoxA(GetDesktopWindow(), "Overwrite the file?", "Copy", MB_YESNOCANCEL | MB_DEFBUTTON2));
+    }
+    const std::string prompt = readTerminalUntil(terminal, "> ", 1);
+    EXPECT_NE(std::string::npos, prompt.find("[Copy]")) << prompt;
+    EXPECT_NE(std::string::npos, prompt.find("Overwrite the file?")) << prompt;
+    EXPECT_NE(std::string::npos, prompt.find("1) Yes  2) No (default)  3) Cancel")) << prompt;
+    // An answer that names no button asks again; then "c" chooses Cancel.
+    ASSERT_EQ(6, write(terminal, "maybe\n", 6));
+    readTerminalUntil(terminal, "> ", 1);
+    ASSERT_EQ(2, write(terminal, "c\n", 2));
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    close(terminal);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(IDCANCEL, WEXITSTATUS(status));
+}
+
+TEST(PosixMessageBox, AnEmptyAnswerOnTheTerminalTakesTheDefault) {
+    int terminal = -1;
+    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        _exit(MessageBoxA(nullptr, "Retry?", "Disk", MB_RETRYCANCEL | MB_DEFBUTTON2));
+    }
+    readTerminalUntil(terminal, "> ", 1);
+    ASSERT_EQ(1, write(terminal, "\n", 1));
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    close(terminal);
+    EXPECT_EQ(IDCANCEL, WEXITSTATUS(status));
 }
