@@ -29,7 +29,7 @@ quen_tool_test(help EXIT 0 ARGS --help OUTPUT "usage: quen COMMAND.*version.*mes
 quen_tool_test(noCommand EXIT 2 ERROR "^quen: no command given[^\n]*\n$")
 quen_tool_test(unknownCommand EXIT 2 ARGS frobnicate ERROR "^quen: unknown command 'frobnicate'[^\n]*\n$")
 quen_tool_test(version EXIT 0 ARGS version
-    OUTPUT "^StdString 1.0, 16.08.1999\n(.*\n)*QuenException 1.0, 16.08.1999\n(.*\n)*SmartArray 1.0, 10.09.1999\n")
+    OUTPUT "^StdString 1.0, 16.08.1999\n([^\n]*\n)*QuenException 1.0, 16.08.1999\n([^\n]*\n)*SmartArray 1.0, 10.09.1999\n")
 quen_tool_test(versionTakesNoArguments EXIT 2 ARGS version extra ERROR "takes no arguments")
 quen_tool_test(messages EXIT 0 ARGS messages
     OUTPUT "^1\tFile READ error\n(.*\n)*9\tPlease insert volume named:\\\\n\n10\t\\\\ncontaining file named:\\\\n\n(.*\n)*12\t with mode \n(.*\n)*18\tInvlaid Registry value type\n19\tNot yet implemented: \n20\tFile SIZE error\n$")

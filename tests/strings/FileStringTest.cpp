@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "quen/strings/FileString.h"
+
+using quen::FileString;
+using quen::StdString;
+
+namespace {
+
+std::string plain(const StdString& s) {
+    return std::string(s.data(), s.size());
+}
+
+// The parts of one name, as the accessors give them.
+struct Parts {
+    const char* value;
+    const char* volumeName;
+    const char* driveName;
+    char drive;
+    const char* pathName;
+    const char* driveAndDirectory;
+    const char* directoryName;
+    const char* fileName;
+    const char* extension;
+    const char* baseName;
+};
+
+const Parts partsTable[] = {
+    {"D:\\dir\\sub\\file.tar.gz", "", "D:", 'D', "\\dir\\sub\\file.tar.gz", "D:\\dir\\sub\\", "\\dir\\sub",
+     "file.tar.gz", "gz", "file.tar"},
+    {"D:file.txt", "", "D:", 'D', "\\file.txt", "", "", "file.txt", "txt", "file"},
+    {"D:\\", "", "D:", 'D', "\\", "D:\\", "", "", "", ""},
+    {"D:", "", "D:", 'D', "\\", "", "", "", "", ""},
+    {"D:/dir/file.txt", "", "D:", 'D', "/dir/file.txt", "D:/dir/", "/dir", "file.txt", "txt", "file"},
+    {"\\\\server\\share\\file", "", "", 0, "\\\\server\\share\\file", "", "\\\\server\\share", "file", "",
+     "file"},
+    {"dir\\file.txt", "", "", 0, "dir\\file.txt", "", "dir", "file.txt", "txt", "file"},
+    {"file", "", "", 0, "file", "", "", "file", "", "file"},
+    {"D:\\dir\\", "", "D:", 'D', "\\dir\\", "D:\\dir\\", "\\dir", "", "", ""},
+    {"D:\\dir.d\\file", "", "D:", 'D', "\\dir.d\\file", "D:\\dir.d\\", "\\dir.d", "file", "d\\file", "file"},
+    {"D:\\dir\\.profile", "", "D:", 'D', "\\dir\\.profile", "D:\\dir\\", "\\dir", ".profile", "profile", ""},
+    // Volume form.
+    {"||BACKUP1||\\dir\\file.txt", "BACKUP1", "", 0, "\\dir\\file.txt", "", "\\dir", "file.txt", "txt", "file"},
+    {"||BACKUP1||file.txt", "BACKUP1", "", 0, "\\file.txt", "", "", "file.txt", "txt", "file"},
+    // A drive character need not be a letter.
+    {"abc:def", "", "c:", 'c', "\\def", "", "", "def", "", "def"},
+    {"", "", "", 0, "", "", "", "", "", ""},
+};
+
+void expectParts(const Parts& row) {
+    SCOPED_TRACE(std::string("value '") + row.value + "'");
+    const FileString name(row.value);
+    EXPECT_EQ(row.volumeName, plain(name.volumeName()));
+    EXPECT_EQ(row.driveName, plain(name.driveName()));
+    EXPECT_EQ(row.drive, name.drive());
+    EXPECT_EQ(row.pathName, plain(name.pathName()));
+    EXPECT_EQ(row.driveAndDirectory, plain(name.driveAndDirectory()));
+    EXPECT_EQ(row.directoryName, plain(name.directoryName()));
+    EXPECT_EQ(row.fileName, plain(name.fileName()));
+    EXPECT_EQ(row.extension, plain(name.extension()));
+    EXPECT_EQ(row.baseName, plain(name.baseName()));
+    EXPECT_EQ(row.value, plain(name));  // the accessors leave the value alone
+}
+
+std::string incremented(const char* value) {
+    FileString name(value);
+    name.increment();
+    return plain(name);
+}
+
+}  // namespace
+
+TEST(FileString, VersionBanner) {
+    EXPECT_STREQ("FileString 1.0, 15.09.1999", FileString::version());
+}
+
+TEST(FileString, AccessorsSplitEveryForm) {
+    for (const Parts& row : partsTable) {
+        expectParts(row);
+    }
+}
+
+TEST(FileString, AccessorsReturnFileStrings) {
+    const FileString name("D:\\dir\\file.txt");
+    EXPECT_TRUE(name.fileName() == FileString("FILE.TXT"));
+    EXPECT_FALSE(name.fileName() == StdString("file.txt"));  // the types differ
+    EXPECT_FALSE(StdString("file.txt") == name.fileName());
+}
+
+TEST(FileString, UnclosedOrMalformedVolumePrefixGivesNoVolume) {
+    EXPECT_EQ("", plain(FileString("||BACKUP1|x").volumeName()));
+    EXPECT_EQ("", plain(FileString("|BACKUP1||x").volumeName()));
+    EXPECT_EQ("", plain(FileString("||BACKUP1").volumeName()));
+    EXPECT_EQ("", plain(FileString("||").volumeName()));
+    EXPECT_EQ("", plain(FileString("||||x").volumeName()));  // an empty label
+    EXPECT_EQ("\\x", plain(FileString("||||x").pathName()));
+}
+
+TEST(FileString, PathNameNeverRunsPastTheEnd) {
+    // The closing bar is the value's last character: nothing follows the prefix.
+    EXPECT_EQ("\\", plain(FileString("||a|").pathName()));
+    EXPECT_EQ("\\", plain(FileString("||a||").pathName()));
+    EXPECT_EQ("\\", plain(FileString("||BACKUP1|x").pathName()));
+    // A bar without its partner makes a prefix of the first character.
+    EXPECT_EQ("\\|b", plain(FileString("a|b").pathName()));
+    EXPECT_EQ("b", plain(FileString("a|b").fileName()));
+}
+
+TEST(FileString, DriveAndDirectoryNeedsASeparatorBehindTheDrive) {
+    EXPECT_EQ("", plain(FileString("D:file.txt").driveAndDirectory()));
+    EXPECT_EQ("", plain(FileString("||BACKUP1||\\dir\\file.txt").driveAndDirectory()));
+    EXPECT_EQ("", plain(FileString(":\\dir\\file").driveAndDirectory()));  // ':' at position 0
+    // A separator only in front of the drive character closes no directory.
+    EXPECT_EQ("", plain(FileString("\\ab:c").driveAndDirectory()));
+    EXPECT_EQ("", plain(FileString("x\\ab:c").driveAndDirectory()));
+    EXPECT_EQ("b:\\", plain(FileString("\\ab:\\c").driveAndDirectory()));
+}
+
+TEST(FileString, ExtensionSearchesTheWholeValueButBaseNameOnlyTheFileName) {
+    const FileString name("D:\\dir.d\\file");
+    EXPECT_EQ("d\\file", plain(name.extension()));
+    EXPECT_EQ("file", plain(name.baseName()));
+}
+
+TEST(FileString, EqualityIgnoresCaseButNotSeparators) {
+    EXPECT_TRUE(FileString("d:\\DIR\\a") == FileString("D:\\dir\\A"));
+    EXPECT_FALSE(FileString("D:\\a") == FileString("D:/a"));
+    EXPECT_TRUE(FileString("D:\\a") != FileString("D:/a"));
+    EXPECT_FALSE(FileString("abc") == StdString("abc"));
+    EXPECT_TRUE(FileString("abc") != StdString("abc"));
+}
+
+TEST(FileString, ConstructionAndAssignmentCopyUpToTheFirstZeroByte) {
+    StdString withZero("ab");
+    withZero += '\0';
+    withZero += "cd";
+    EXPECT_EQ("ab", plain(FileString(withZero)));
+    EXPECT_EQ(std::string(1, 'x'), plain(FileString('x')));
+    FileString name("D:\\x");
+    name = FileString("E:\\y");
+    EXPECT_EQ("E:\\y", plain(name));
+    FileString& same = name;
+    name = same;
+    EXPECT_EQ("E:\\y", plain(name));
+}
+
+TEST(FileString, IncrementNumbersASeries) {
+    const struct {
+        const char* before;
+        const char* after;
+    } rows[] = {
+        {"D:\\dir\\file7.txt", "D:\\dir\\file8.txt"},
+        {"D:\\dir\\file.txt", "D:\\dir\\file1.txt"},
+        {"D:\\dir\\file099.txt", "D:\\dir\\file100.txt"},
+        {"D:\\dir\\file009.txt", "D:\\dir\\file10.txt"},
+        {"file-3.txt", "file-4.txt"},
+        {"file", "file1"},
+        {"file.tar.gz", "file.tar1.gz"},
+        {"name.", "name1"},
+        {".txt", "1.txt"},
+        {"123", "124"},
+        {"", "1"},
+        {"D:\\dir.d\\file", "D:\\dir1.d\\file"},
+        {"file000.txt", "file1.txt"},
+        {"file9", "file10"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.after, incremented(row.before)) << "before: '" << row.before << "'";
+    }
+}
+
+TEST(FileString, IncrementCountsBeyondTheRangeOfAnInt) {
+    EXPECT_EQ("log2147483648.txt", incremented("log2147483647.txt"));
+    EXPECT_EQ("log4294967296.txt", incremented("log4294967295.txt"));
+    EXPECT_EQ("x100000000000000000000", incremented("x99999999999999999999"));
+    EXPECT_EQ("x18446744073709551616", incremented("x18446744073709551615"));
+    EXPECT_EQ("a12345678901234567890123456790.b", incremented("a0012345678901234567890123456789.b"));
+    const std::string nines(5000, '9');
+    EXPECT_EQ("n1" + std::string(5000, '0'), incremented(("n" + nines).c_str()));
+}
+
+TEST(FileString, IncrementRepeatedlyWalksTheSeries) {
+    FileString name("D:\\scan\\page98.tif");
+    name.increment();
+    name.increment();
+    name.increment();
+    EXPECT_EQ("D:\\scan\\page101.tif", plain(name));
+}

@@ -1,0 +1,286 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <stdexcept>
+#include <string>
+
+#include "quen/strings/WildString.h"
+
+using quen::StdString;
+using quen::WildString;
+
+namespace {
+
+bool matches(const char* pattern, const char* subject) {
+    return WildString(pattern).match(subject, 0, 0);
+}
+
+// The reference semantics, written out as the original recursive matcher
+// works: literal by literal, one level of recursion for each '*', trying
+// every later occurrence of the literal behind it. Exponential on hostile
+// patterns, so it only ever sees short ones here.
+class Oracle {
+public:
+    explicit Oracle(const StdString& pattern) : pattern_(pattern) {}
+
+    bool match(const StdString& subject, unsigned int p, unsigned int q) const {
+        for (;;) {
+            const StdString::size_type k = pattern_.find_first_of("?*.", p);
+            if (k == StdString::npos) {
+                return literal(subject, p, q, 4294967295u);
+            }
+            const unsigned int length = static_cast<unsigned int>(k) - p;
+            if (!literal(subject, p, q, length)) {
+                return false;
+            }
+            q += length;
+            switch (pattern_[k]) {
+            case '?':
+                if (q >= subject.size()) {
+                    return false;
+                }
+                p = static_cast<unsigned int>(k) + 1;
+                ++q;
+                break;
+            case '.':
+                if (q >= subject.size() || subject[q] != '.') {
+                    return false;
+                }
+                p = static_cast<unsigned int>(k) + 1;
+                ++q;
+                break;
+            default:
+                p = static_cast<unsigned int>(k);
+                break;
+            }
+            if (p < pattern_.size() && pattern_[p] == '*') {
+                return star(subject, p, q);
+            }
+        }
+    }
+
+private:
+    bool star(const StdString& subject, unsigned int s, unsigned int q) const {
+        unsigned int start = s + 1;
+        unsigned int length = 0;
+        if (!pattern_.token("*?", start, length)) {
+            return true;
+        }
+        const StdString literalText(pattern_.substr(start, length));
+        for (StdString::size_type o = subject.find(literalText, q); o != StdString::npos;
+             o = subject.find(literalText, o + 1)) {
+            if (match(subject, start + length, static_cast<unsigned int>(o) + length)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    bool literal(const StdString& subject, unsigned int p, unsigned int q, unsigned int count) const {
+        const StdString a(pattern_.substr(p, count));
+        const StdString b(subject.substr(q, count));
+        return a.size() == b.size() && StdString::traits_type::compare(a.data(), b.data(), a.size()) == 0;
+    }
+
+    StdString pattern_;
+};
+
+// Where the original rules give a result: every run of '*' is followed by a
+// literal or ends the pattern (a '?' directly behind a star run in the
+// middle of a pattern is ours to decide).
+bool definedByTheRules(const std::string& pattern) {
+    for (std::string::size_type i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] != '*') {
+            continue;
+        }
+        std::string::size_type end = i;
+        bool question = false;
+        while (end < pattern.size() && (pattern[end] == '*' || pattern[end] == '?')) {
+            question = question || pattern[end] == '?';
+            ++end;
+        }
+        if (question && end < pattern.size()) {
+            return false;
+        }
+        i = end;
+    }
+    return true;
+}
+
+std::string randomText(std::mt19937& random, const char* alphabet, std::size_t maxLength) {
+    const std::size_t alphabetSize = std::char_traits<char>::length(alphabet);
+    std::uniform_int_distribution<std::size_t> length(0, maxLength);
+    std::uniform_int_distribution<std::size_t> pick(0, alphabetSize - 1);
+    std::string text(length(random), ' ');
+    for (char& c : text) {
+        c = alphabet[pick(random)];
+    }
+    return text;
+}
+
+}  // namespace
+
+TEST(WildString, VersionBanner) {
+    EXPECT_STREQ("WildString 1.0, 16.08.1999", WildString::version());
+}
+
+TEST(WildString, LiteralsIgnoreCase) {
+    EXPECT_TRUE(matches("ABC", "abc"));
+    EXPECT_FALSE(matches("ABC", "abcd"));
+    EXPECT_FALSE(matches("ABC", "ab"));
+    EXPECT_TRUE(matches("*.txt", "readme.TXT"));
+    EXPECT_TRUE(matches("*X", "ax"));
+}
+
+TEST(WildString, StarTakesAnyRunAndBacktracks) {
+    EXPECT_TRUE(matches("a*b", "aXXb"));
+    EXPECT_TRUE(matches("a*b", "aXbXb"));  // the first 'b' fails, the later one succeeds
+    EXPECT_FALSE(matches("a*b", "aXbX"));
+    EXPECT_TRUE(matches("*", ""));
+    EXPECT_TRUE(matches("*", "anything.at.all"));
+    EXPECT_TRUE(matches("", ""));
+    EXPECT_FALSE(matches("", "a"));
+    EXPECT_TRUE(matches("*a*.*", "xxa.b"));
+    EXPECT_FALSE(matches("*a*.*", "xx.ba"));
+    EXPECT_TRUE(matches("report*.dat", "Report-2024.DAT"));
+    EXPECT_FALSE(matches("report*.dat", "report.dat.bak"));
+}
+
+TEST(WildString, QuestionMarkTakesExactlyOneCharacter) {
+    EXPECT_TRUE(matches("?", "a"));
+    EXPECT_FALSE(matches("?", ""));
+    EXPECT_FALSE(matches("?", "ab"));
+    EXPECT_FALSE(matches("a?", "a"));
+    EXPECT_TRUE(matches("IMG_????.jpg", "img_0042.JPG"));
+    EXPECT_FALSE(matches("IMG_????.jpg", "img_042.jpg"));
+    EXPECT_TRUE(matches("?*", "a"));  // a '?' in front of the star still takes its character
+    EXPECT_FALSE(matches("?*", ""));
+}
+
+TEST(WildString, DotIsNeverAWildcard) {
+    EXPECT_FALSE(matches("a.b", "aXb"));
+    EXPECT_TRUE(matches("a.b", "a.b"));
+    EXPECT_TRUE(matches("*.*", "file.txt"));
+    EXPECT_FALSE(matches("*.*", "README"));
+    EXPECT_FALSE(matches("a.", "a"));
+}
+
+TEST(WildString, AStarRunCountsAsOneStarWhereverItStands) {
+    // At the end, as the rules give it.
+    EXPECT_TRUE(matches("abc*", "abc"));
+    EXPECT_TRUE(matches("abc*?", "abc"));
+    EXPECT_TRUE(matches("abc*", "abcdef"));
+    EXPECT_TRUE(matches("abc*?", "abcdef"));
+    // In the middle, by the same rule: the '?' behind a star takes nothing.
+    EXPECT_TRUE(matches("a*?b", "ab"));
+    EXPECT_TRUE(matches("a*??*?b", "ab"));
+    EXPECT_TRUE(matches("a*?b", "aXXb"));
+    EXPECT_TRUE(matches("a**b", "ab"));
+    EXPECT_FALSE(matches("a*?b", "aXXc"));
+    EXPECT_TRUE(matches("*?", ""));
+}
+
+TEST(WildString, MatchesFromTheGivenPositions) {
+    const WildString pattern("x*.TXT");
+    EXPECT_TRUE(pattern.match("abc.txt", 1, 0));
+    EXPECT_TRUE(pattern.match("abc.txt", 2, 3));
+    EXPECT_FALSE(pattern.match("abc.txt", 2, 4));
+    EXPECT_TRUE(pattern.match("abc.txt", 6, 7));  // both at their ends
+    EXPECT_FALSE(pattern.match("abc.txt", 6, 6));
+    // From inside a star run, the '?' in front of the position's star is gone.
+    EXPECT_FALSE(WildString("*?a").match("a", 1, 0));
+    EXPECT_TRUE(WildString("*?a").match("ba", 1, 0));
+}
+
+TEST(WildString, LiteralComparisonCutsAtTheEnds) {
+    const WildString pattern("abc");
+    EXPECT_TRUE(pattern.match("BCx", 1, 0, 2));
+    EXPECT_FALSE(pattern.match("BCx", 1, 0, 3));  // 'bc' against 'BCx'
+    EXPECT_TRUE(pattern.match("xBC", 1, 1, 4294967295u));
+    EXPECT_FALSE(pattern.match("xBCd", 1, 1, 4294967295u));
+    EXPECT_TRUE(pattern.match("zzz", 3, 3, 4294967295u));
+    EXPECT_TRUE(pattern.match("zzz", 0, 1, 0));
+    EXPECT_TRUE(pattern.match("", 3, 0, 0));
+    EXPECT_FALSE(pattern.match("a*c", 0, 0, 3));  // no wildcards here
+}
+
+TEST(WildString, PositionsBeyondTheEndAreOutOfRange) {
+    const WildString pattern("abc");
+    EXPECT_THROW(pattern.match("abc", 4, 0), std::out_of_range);
+    EXPECT_THROW(pattern.match("abc", 0, 4), std::out_of_range);
+    EXPECT_THROW(pattern.match("abc", 4, 0, 0), std::out_of_range);
+    EXPECT_THROW(pattern.match("abc", 0, 4, 0), std::out_of_range);
+    EXPECT_THROW(WildString("*").match("", 0, 1), std::out_of_range);
+    EXPECT_NO_THROW(pattern.match("abc", 3, 3));
+}
+
+TEST(WildString, CopiesAndAssignmentTakeThePattern) {
+    StdString withZero("a*");
+    withZero += '\0';
+    withZero += "b";
+    const WildString cut(withZero);
+    EXPECT_EQ(2u, cut.size());
+    EXPECT_TRUE(cut.match("aXb", 0, 0));
+    WildString pattern("x");
+    pattern = WildString("*.dat");
+    EXPECT_TRUE(pattern.match("a.DAT", 0, 0));
+    const WildString& same = pattern;
+    pattern = same;
+    EXPECT_EQ(StdString("*.dat"), StdString(pattern));
+    EXPECT_FALSE(WildString("a") == StdString("a"));  // the types differ
+}
+
+// The two matchers agree on random patterns over a small alphabet, where the
+// rules define the result and, by the one-star-run rule, everywhere else too.
+TEST(WildString, AgreesWithTheRecursiveRules) {
+    std::mt19937 random(20261206);
+    int defined = 0;
+    int compared = 0;
+    int matched = 0;
+    for (int round = 0; round < 60000; ++round) {
+        const std::string pattern = randomText(random, "aAb.?*", 9);
+        const std::string subject = randomText(random, "aAb.", 10);
+        const WildString wild(pattern.c_str());
+        const bool expected = Oracle(wild).match(subject.c_str(), 0, 0);
+        ASSERT_EQ(expected, wild.match(subject.c_str(), 0, 0))
+            << "pattern '" << pattern << "', subject '" << subject << "'";
+        ++compared;
+        defined += definedByTheRules(pattern) ? 1 : 0;
+        matched += expected ? 1 : 0;
+    }
+    // The random cases must exercise both outcomes and mostly defined patterns.
+    EXPECT_GT(defined, compared / 2);
+    EXPECT_GT(matched, compared / 50);
+    EXPECT_LT(matched, compared - compared / 50);
+}
+
+TEST(WildString, AgreesWithTheRecursiveRulesFromInnerPositions) {
+    std::mt19937 random(4711);
+    for (int round = 0; round < 20000; ++round) {
+        const std::string pattern = randomText(random, "aAb.?*", 8);
+        const std::string subject = randomText(random, "aAb.", 8);
+        const unsigned int p = std::uniform_int_distribution<unsigned int>(0, pattern.size())(random);
+        const unsigned int q = std::uniform_int_distribution<unsigned int>(0, subject.size())(random);
+        const WildString wild(pattern.c_str());
+        ASSERT_EQ(Oracle(wild).match(subject.c_str(), p, q), wild.match(subject.c_str(), p, q))
+            << "pattern '" << pattern << "' from " << p << ", subject '" << subject << "' from " << q;
+    }
+}
+
+TEST(WildString, HostilePatternsFinish) {
+    // Exponential for a literal-by-literal backtracking matcher.
+    const std::string many(20000, 'a');
+    EXPECT_FALSE(matches("*a*a*a*a*a*a*a*a*a*a*b", many.c_str()));
+    EXPECT_TRUE(matches("*a*a*a*a*a*a*a*a*a*a*a", many.c_str()));
+    EXPECT_FALSE(matches("*a*a*a*a*a*a*a*a*a*a*ba*", many.c_str()));
+    // A stack level per star would overflow here.
+    const std::string stars(100000, '*');
+    EXPECT_TRUE(matches(stars.c_str(), many.c_str()));
+    EXPECT_FALSE(matches((stars + "b" + stars).c_str(), many.c_str()));
+    std::string alternating;
+    for (int i = 0; i < 50000; ++i) {
+        alternating += "*a";
+    }
+    EXPECT_FALSE(matches(alternating.c_str(), many.c_str()));  // more 'a' wanted than there are
+    EXPECT_TRUE(matches(alternating.c_str(), std::string(50000, 'A').c_str()));
+}
