@@ -2,7 +2,15 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <cstring>
 #include <typeinfo>
+
+#include "quen/errors/QuenException.h"
+#include "quen/smart/SmartArray.h"
+#include "quen/streams/BinStream.h"
+#include "quen/strings/UtilityStrings.h"
 
 namespace quen {
 namespace {
@@ -41,6 +49,56 @@ unsigned int StdString::objectSize() const {
     return static_cast<unsigned int>(size()) + 5;
 }
 
+BinStream& StdString::output(BinStream& stream) const {
+    const unsigned int count = static_cast<unsigned int>(size()) + 1;
+    char bytes[4];
+    for (int i = 0; i < 4; ++i) {
+        bytes[i] = static_cast<char>((count >> (8 * i)) & 0xFF);
+    }
+    stream.write(bytes, 4);
+    stream.throwOnError();
+    stream.write(c_str(), count);  // the characters and the zero after them
+    return stream;
+}
+
+BinStream& StdString::input(BinStream& stream) {
+    char bytes[4];
+    stream.read(bytes, 4);
+    stream.throwOnError();
+    unsigned int count = 0;
+    for (int i = 0; i < 4; ++i) {
+        count |= static_cast<unsigned int>(static_cast<unsigned char>(bytes[i])) << (8 * i);
+    }
+    if (count == 0) {
+        clear();
+        return stream;
+    }
+    // The count comes from the data: a damaged or hostile record must not
+    // make us ask for up to 4 GiB. Where the stream knows how much is left,
+    // a longer record is a read error before any buffer is obtained.
+    long long left = -1;
+    try {
+        const long long end = stream.size();
+        const long long here = stream.tellg();
+        if (end >= 0 && here >= 0) {
+            left = end - here;
+        }
+    } catch (const QuenException&) {
+        // A stream without a size (a device, a pipe): its read will tell.
+        stream.clear();
+    }
+    if (left >= 0 && static_cast<unsigned long long>(count) > static_cast<unsigned long long>(left)) {
+        throw QuenException(utilityStrings(1));
+    }
+    SmartArray<char> buffer(new char[count]);
+    stream.read(buffer.get(), count);
+    const void* zero = std::memchr(buffer.get(), 0, count);
+    const std::size_t length =
+        zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - buffer.get()) : count;
+    assign(buffer.get(), length);
+    return stream;
+}
+
 StdString& StdString::operator=(const StdString& s) {
     if (this != &s) {
         assign(s.c_str());
@@ -50,6 +108,73 @@ StdString& StdString::operator=(const StdString& s) {
 
 StdString::operator const char*() const {
     return c_str();
+}
+
+StdString::size_type StdString::find(const char* s, size_type position, size_type count) const {
+    const size_type length = size();
+    if (count == 0) {
+        return position <= length ? position : npos;
+    }
+    if (position >= length || count > length - position) {
+        return npos;
+    }
+    // The filter: up to three leading characters of the needle, each as the
+    // (at most two) bytes that fold to it.
+    const platform::CaseFolding& folding = platform::caseFolding();
+    const size_type filtered = count < 3 ? count : 3;
+    unsigned char variants[3][2] = {};
+    for (size_type i = 0; i < filtered; ++i) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        const unsigned char n = folding.variantCount[c];
+        if (n == 0) {
+            return BaseString::find(s, position, count);  // an unusual locale: one position at a time
+        }
+        variants[i][0] = folding.variants[c][0];
+        variants[i][1] = folding.variants[c][n - 1];
+    }
+    const auto matchesAt = [&](const char* at) {
+        for (size_type i = 0; i < filtered; ++i) {
+            const unsigned char c = static_cast<unsigned char>(at[i]);
+            if (c != variants[i][0] && c != variants[i][1]) {
+                return false;
+            }
+        }
+        return traits_type::compare(at + filtered, s + filtered, count - filtered) == 0;
+    };
+
+    const char* const text = data();
+    const char* at = text + position;
+    const char* const last = text + length - count;  // the last possible start
+    // Sixteen starts at a time while the loads (at, at + 1, at + 2) stay
+    // within the value.
+    typedef unsigned char Bytes __attribute__((vector_size(16)));
+    while (last - at >= 16) {
+        Bytes hits = Bytes{} + 0xFF;
+        for (size_type i = 0; i < filtered; ++i) {
+            Bytes chunk;
+            std::memcpy(&chunk, at + i, sizeof chunk);
+            hits &= (chunk == variants[i][0]) | (chunk == variants[i][1]);
+        }
+        std::uint64_t halves[2];
+        std::memcpy(halves, &hits, sizeof halves);
+        for (int half = 0; half < 2; ++half) {
+            // A hit is a byte of all ones; keep one bit of each and visit
+            // them in order.
+            for (std::uint64_t bits = halves[half] & 0x0101010101010101ULL; bits != 0; bits &= bits - 1) {
+                const int lane = half * 8 + __builtin_ctzll(bits) / 8;
+                if (traits_type::compare(at + lane + filtered, s + filtered, count - filtered) == 0) {
+                    return static_cast<size_type>(at + lane - text);
+                }
+            }
+        }
+        at += 16;
+    }
+    for (; at <= last; ++at) {
+        if (matchesAt(at)) {
+            return static_cast<size_type>(at - text);
+        }
+    }
+    return npos;
 }
 
 bool StdString::operator==(const StdString& other) const {

@@ -33,6 +33,15 @@ public:
     // 4-byte count.
     virtual unsigned int objectSize() const;
 
+    // The serialised form: a 4-byte count N (little-endian, the number of
+    // characters + 1), then the characters and a zero byte. input replaces
+    // the value with the characters before the record's first zero byte (all
+    // N when it holds none); a count larger than the bytes left on a stream
+    // that knows its size is "File READ error", and whenever input throws
+    // the value is left as it was.
+    BinStream& output(BinStream& stream) const;
+    BinStream& input(BinStream& stream);
+
     // Copies the characters up to the source's first zero byte.
     StdString& operator=(const StdString& s);
 
@@ -49,6 +58,19 @@ public:
     template <typename Index, typename = std::enable_if_t<std::is_integral<Index>::value>>
     const_reference operator[](Index position) const {
         return BaseString::operator[](static_cast<size_type>(position));
+    }
+
+    // Searches for a string, with the results of the base string's find (the
+    // first position at which every character is equal ignoring case), but
+    // filtering sixteen candidate positions at once by the needle's first
+    // three characters rather than trying one position at a time.
+    using BaseString::find;
+    size_type find(const char* s, size_type position, size_type count) const;
+    size_type find(const char* s, size_type position = 0) const {
+        return find(s, position, traits_type::length(s));
+    }
+    size_type find(const BaseString& s, size_type position = 0) const {
+        return find(s.data(), position, s.size());
     }
 
     // False when the dynamic types differ; otherwise equal lengths and

@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ctime>
+#include <limits>
+#include <string>
+
+#include "quen/errors/QuenException.h"
+#include "quen/errors/WindowsError.h"
+#include "quen/platform/Win32.h"
+#include "quen/values/TimeDate.h"
+#include "streams/MemoryStream.h"
+#include "support/FileSupport.h"
+
+using quen::TimeDate;
+
+namespace {
+
+template <typename Work>
+std::string thrown(Work&& work) {
+    try {
+        work();
+    } catch (const quen::QuenException& error) {
+        return error.what();
+    }
+    return "";
+}
+
+unsigned long long count(const FILETIME& time) {
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+// 1970-01-01 in 100-nanosecond intervals since 1601-01-01.
+const unsigned long long epoch = 116444736000000000ULL;
+const unsigned long long perSecond = 10000000ULL;
+
+class OtherTime : public TimeDate {
+public:
+    using TimeDate::TimeDate;
+};
+
+class TimeInUtc : public ::testing::Test {
+protected:
+    void SetUp() override { support::setTimeZone("UTC0"); }
+};
+
+}  // namespace
+
+TEST_F(TimeInUtc, BannerAndNow) {
+    EXPECT_STREQ("TimeDate 1.0, 16.08.1999", TimeDate::version());
+    const long before = static_cast<long>(std::time(nullptr));
+    const TimeDate now;
+    const long after = static_cast<long>(std::time(nullptr));
+    EXPECT_LE(before, now.time());
+    EXPECT_GE(after, now.time());
+}
+
+TEST_F(TimeInUtc, CalendarFields) {
+    const TimeDate day(86400);
+    EXPECT_EQ(1970, day.year());
+    EXPECT_EQ(1, day.month());
+    EXPECT_EQ(2, day.dayOfMonth());
+    EXPECT_EQ(5, day.dayOfWeek());  // Friday
+    EXPECT_EQ(0, day.hour());
+    EXPECT_EQ(0, day.minute());
+    EXPECT_EQ(0, day.second());
+    EXPECT_EQ(70, day.localTime().tm_year);
+
+    const TimeDate leapDay(951782400 + 3723);  // 2000-02-29 01:02:03, a Tuesday
+    EXPECT_EQ(2000, leapDay.year());
+    EXPECT_EQ(2, leapDay.month());
+    EXPECT_EQ(29, leapDay.dayOfMonth());
+    EXPECT_EQ(2, leapDay.dayOfWeek());
+    EXPECT_EQ(1, leapDay.hour());
+    EXPECT_EQ(2, leapDay.minute());
+    EXPECT_EQ(3, leapDay.second());
+    const TimeDate last(2147483647);
+    EXPECT_EQ(2038, last.year());
+    EXPECT_EQ(7, last.second());
+}
+
+TEST_F(TimeInUtc, AscTimeKeepsItsLineBreak) {
+    const std::string text = TimeDate(86400).ascTime().c_str();
+    ASSERT_EQ(25u, text.size());
+    EXPECT_EQ("Fri Jan ", text.substr(0, 8));
+    // The C runtime writes the day as " 2", the Windows runtime as "02".
+    EXPECT_TRUE(text.substr(8, 2) == " 2" || text.substr(8, 2) == "02") << text;
+    EXPECT_EQ(" 00:00:00 1970\n", text.substr(10));
+}
+
+TEST_F(TimeInUtc, SerialisedAsFourBytes) {
+    test::MemoryStream stream;
+    EXPECT_EQ(4u, TimeDate(86400).objectSize());
+    EXPECT_EQ(&stream, &TimeDate(86400).output(stream));
+    TimeDate(-2).output(stream);
+    EXPECT_EQ(std::string("\x80\x51\x01\x00\xFE\xFF\xFF\xFF", 8), stream.bytes);
+    TimeDate back(7);
+    EXPECT_EQ(&stream, &back.input(stream));
+    EXPECT_EQ(86400, back.time());
+    back.input(stream);
+    EXPECT_EQ(-2, back.time());
+
+    test::MemoryStream shortStream(std::string("\x01\x02", 2));
+    shortStream.quiet = true;
+    EXPECT_EQ("File WRITE READ-ONLY error", thrown([&] { back.input(shortStream); }));
+    EXPECT_EQ(-2, back.time());
+    shortStream.clear();
+    shortStream.put = -1;
+    EXPECT_EQ("File WRITE READ-ONLY error", thrown([&] { back.output(shortStream); }));
+}
+
+TEST_F(TimeInUtc, ComparisonAndDifference) {
+    EXPECT_EQ(60.0, TimeDate(100) - TimeDate(40));
+    EXPECT_EQ(-60.0, TimeDate(40) - TimeDate(100));
+    EXPECT_TRUE(TimeDate(5) < TimeDate(6));
+    EXPECT_FALSE(TimeDate(6) < TimeDate(5));
+    EXPECT_TRUE(TimeDate(-1) < TimeDate(0));
+    EXPECT_TRUE(TimeDate(5) == TimeDate(5));
+    EXPECT_FALSE(TimeDate(5) == OtherTime(5));
+    EXPECT_FALSE(TimeDate(5) < OtherTime(6));
+    EXPECT_FALSE(OtherTime(5) < TimeDate(6));
+    TimeDate copy(1);
+    copy = TimeDate(9);
+    EXPECT_EQ(9, copy.time());
+    const TimeDate& same = copy;
+    copy = same;  // assignment to itself
+    EXPECT_EQ(9, TimeDate(copy).time());
+}
+
+TEST_F(TimeInUtc, SystemTimeAndFileTime) {
+    const SYSTEMTIME fields = quen::systemTime(TimeDate(951782400 + 3723));
+    EXPECT_EQ(2000, fields.wYear);
+    EXPECT_EQ(2, fields.wMonth);
+    EXPECT_EQ(2, fields.wDayOfWeek);
+    EXPECT_EQ(29, fields.wDay);
+    EXPECT_EQ(1, fields.wHour);
+    EXPECT_EQ(2, fields.wMinute);
+    EXPECT_EQ(3, fields.wSecond);
+    EXPECT_EQ(0, fields.wMilliseconds);
+
+    EXPECT_EQ(epoch, count(quen::fileTime(TimeDate(0))));
+    EXPECT_EQ(epoch + 86400 * perSecond, count(quen::fileTime(TimeDate(86400))));
+    EXPECT_EQ(epoch + (951782400ULL + 3723) * perSecond, count(quen::fileTime(TimeDate(951782400 + 3723))));
+}
+
+TEST(TimeDateZones, FileTimeCountsTheLocalWallClock) {
+    support::setTimeZone("EST5");
+    const TimeDate day(86400);  // 1970-01-01 19:00 in New York
+    EXPECT_EQ(1, day.dayOfMonth());
+    EXPECT_EQ(19, day.hour());
+    EXPECT_EQ(epoch + 19 * 3600 * perSecond, count(quen::fileTime(day)));
+}
+
+TEST(SystemTimeToFileTime, CountsFrom1601AndRefusesInvalidFields) {
+    SYSTEMTIME fields = {1601, 1, 0, 1, 0, 0, 0, 0};
+    FILETIME result = {1, 1};
+    ASSERT_TRUE(SystemTimeToFileTime(&fields, &result));
+    EXPECT_EQ(0u, count(result));
+    fields = {2000, 2, 3, 29, 23, 59, 59, 999};  // the weekday is not looked at
+    ASSERT_TRUE(SystemTimeToFileTime(&fields, &result));
+    EXPECT_EQ(epoch + (951782400ULL + 86399) * perSecond + 9990000, count(result));
+
+    const SYSTEMTIME invalid[] = {
+        {1600, 12, 0, 31, 0, 0, 0, 0}, {2001, 13, 0, 1, 0, 0, 0, 0},
+        {2001, 0, 0, 1, 0, 0, 0, 0},   {2001, 4, 0, 31, 0, 0, 0, 0},  {2001, 1, 0, 0, 0, 0, 0, 0},
+        {2001, 1, 0, 1, 24, 0, 0, 0},  {2001, 1, 0, 1, 0, 60, 0, 0},  {2001, 1, 0, 1, 0, 0, 60, 0},
+        {2001, 1, 0, 1, 0, 0, 0, 1000},
+    };
+    for (const SYSTEMTIME& bad : invalid) {
+        SetLastError(0);
+        result = {7, 7};
+        EXPECT_FALSE(SystemTimeToFileTime(&bad, &result)) << bad.wYear << "-" << bad.wMonth << "-" << bad.wDay;
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+        EXPECT_EQ(7u, result.dwLowDateTime);
+    }
+}
+
+TEST_F(TimeInUtc, TimesTheRuntimeCannotConvertGiveZeroFields) {
+    // Before 1970 the Windows runtime converts nothing; the C runtime does.
+    for (const long t : {-1L, static_cast<long>(INT32_MIN)}) {
+        const TimeDate early(t);
+        const std::string text = early.ascTime().c_str();
+        EXPECT_EQ(25u, text.size()) << t;
+        EXPECT_EQ('\n', text.back());
+        if (early.dayOfMonth() == 0) {
+            EXPECT_EQ(1900, early.year());
+            EXPECT_EQ(1, early.month());
+            EXPECT_EQ(0, early.hour());
+            EXPECT_EQ(0, quen::systemTime(early).wDay);
+            EXPECT_EQ(quen::WindowsError(ERROR_INVALID_PARAMETER).message(),
+                      thrown([&] { quen::fileTime(early); }));
+        } else {
+            EXPECT_EQ(t == -1 ? 1969 : 1901, early.year());
+            EXPECT_EQ(t == -1 ? 31 : 13, early.dayOfMonth());
+            EXPECT_EQ(epoch - static_cast<unsigned long long>(-static_cast<long long>(t)) * perSecond,
+                      count(quen::fileTime(early)));
+        }
+    }
+    if (sizeof(long) > 4) {
+        // A long of 64 bits holds times beyond any calendar year a tm has.
+        const TimeDate distant(std::numeric_limits<long>::max());
+        EXPECT_EQ(0, distant.dayOfMonth());
+        EXPECT_EQ("Sun Jan  0 00:00:00 1900\n", std::string(distant.ascTime().c_str()));
+        EXPECT_EQ(quen::WindowsError(ERROR_INVALID_PARAMETER).message(), thrown([&] { quen::fileTime(distant); }));
+    }
+}
+
+TEST(FileDates, SizesAndTimesByName) {
+    support::ScratchFolder folder;
+    const std::string name = folder.file("five.bin");
+    const long before = static_cast<long>(std::time(nullptr));
+    support::writeFile(name, "12345");
+    const long after = static_cast<long>(std::time(nullptr));
+    EXPECT_EQ(5u, quen::fileSize(name.c_str()));
+    const long created = quen::fileTime(name.c_str()).time();
+    EXPECT_LE(before - 2, created);
+    EXPECT_GE(after + 2, created);
+
+    const std::string empty = folder.file("empty.bin");
+    support::writeFile(empty, "");
+    EXPECT_EQ(0u, quen::fileSize(empty.c_str()));
+
+    const std::string missing = folder.file("missing.bin");
+    EXPECT_EQ("fileSizeFile NOT FOUND error", thrown([&] { quen::fileSize(missing.c_str()); }));
+    EXPECT_EQ("fileTimeFile NOT FOUND error", thrown([&] { quen::fileTime(missing.c_str()); }));
+    EXPECT_EQ("fileSizeFile NOT FOUND error", thrown([&] { quen::fileSize(static_cast<const char*>(nullptr)); }));
+    EXPECT_EQ("fileTimeFile NOT FOUND error",
+              thrown([&] { quen::fileTime(static_cast<const unsigned short*>(nullptr)); }));
+}
+
+TEST(FileDates, WideNames) {
+    support::ScratchFolder folder;
+    std::u16string name;
+    for (char c : folder.path()) name += static_cast<char16_t>(c);
+    const std::u16string file = name + u"/\u00e4\u20ac\U0001F600.dat";
+    support::writeFileWide(support::utf16(file.c_str()).data(), "abc");
+    EXPECT_EQ(3u, quen::fileSize(support::utf16(file.c_str()).data()));
+    EXPECT_LE(static_cast<long>(std::time(nullptr)) - 60,
+              quen::fileTime(support::utf16(file.c_str()).data()).time());
+
+    // An unpaired surrogate names no file.
+    const std::u16string broken = name + u"/\xD83D.dat";
+    EXPECT_EQ("fileSizeFile NOT FOUND error",
+              thrown([&] { quen::fileSize(support::utf16(broken.c_str()).data()); }));
+    EXPECT_EQ("fileTimeFile NOT FOUND error",
+              thrown([&] { quen::fileTime(support::utf16(broken.c_str()).data()); }));
+    const std::u16string missing = name + u"/missing\u00e4.dat";
+    EXPECT_EQ("fileSizeFile NOT FOUND error",
+              thrown([&] { quen::fileSize(support::utf16(missing.c_str()).data()); }));
+}
