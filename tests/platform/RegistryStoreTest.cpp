@@ -1,0 +1,230 @@
+// The Linux registry store: where it is, what a new one holds, the orders
+// that Wine does not share, and stores that cannot be used.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "quen/platform/Win32.h"
+#include "quen/registry/Registry.h"
+#include "support/TestRegistry.h"
+
+namespace {
+
+// A temporary folder, removed with its files afterwards.
+class Folder {
+public:
+    Folder() {
+        const char* temporary = std::getenv("TMPDIR");
+        path_ = std::string(temporary != nullptr && *temporary != '\0' ? temporary : "/tmp") + "/quen-store-XXXXXX";
+        if (mkdtemp(&path_[0]) == nullptr) {
+            throw std::runtime_error("mkdtemp failed");
+        }
+    }
+    ~Folder() {
+        nftw(path_.c_str(), [](const char* file, const struct stat*, int, struct FTW*) { return std::remove(file); },
+             16, FTW_DEPTH | FTW_PHYS);
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+bool exists(const std::string& path) {
+    struct stat status;
+    return stat(path.c_str(), &status) == 0;
+}
+
+std::string contents(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void write(const std::string& path, const std::string& bytes) {
+    std::ofstream file(path, std::ios::binary);
+    file << bytes;
+}
+
+std::vector<std::string> valueNames(HKEY key) {
+    std::vector<std::string> names;
+    char name[64];
+    DWORD length = sizeof name;
+    for (DWORD index = 0; RegEnumValueA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) == 0;
+         ++index, length = sizeof name) {
+        names.push_back(name);
+    }
+    return names;
+}
+
+// The answer of the registry through the current store.
+LONG openSoftware() {
+    HKEY key = nullptr;
+    const LONG result = RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &key);
+    if (result == ERROR_SUCCESS) {
+        RegCloseKey(key);
+    }
+    return result;
+}
+
+}  // namespace
+
+TEST(RegistryStore, FileComesFromTheEnvironment) {
+    setenv("QUEN_REGISTRY", "/somewhere/chosen.db", 1);
+    setenv("XDG_CONFIG_HOME", "/config", 1);
+    setenv("HOME", "/home/someone", 1);
+    EXPECT_EQ("/somewhere/chosen.db", quen::posix::registryStoreFile());
+    unsetenv("QUEN_REGISTRY");
+    EXPECT_EQ("/config/quen/registry.sqlite3", quen::posix::registryStoreFile());
+    setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored, as the XDG rules say
+    EXPECT_EQ("/home/someone/.config/quen/registry.sqlite3", quen::posix::registryStoreFile());
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ("/home/someone/.config/quen/registry.sqlite3", quen::posix::registryStoreFile());
+}
+
+TEST(RegistryStore, NewStoreHasTheRootsAndTheirSoftwareKeys) {
+    Folder folder;
+    unsetenv("QUEN_REGISTRY");
+    setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1);
+    EXPECT_EQ(ERROR_SUCCESS, openSoftware());
+    EXPECT_TRUE(exists(folder.path() + "/quen/registry.sqlite3"));
+
+    HKEY key = nullptr;
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_READ, &key));
+    RegCloseKey(key);
+    for (HKEY root : {HKEY_CLASSES_ROOT, HKEY_USERS, HKEY_CURRENT_CONFIG}) {
+        char name[16];
+        DWORD length = sizeof name;
+        EXPECT_EQ(ERROR_NO_MORE_ITEMS, RegEnumKeyExA(root, 0, name, &length, nullptr, nullptr, nullptr, nullptr));
+    }
+    EXPECT_TRUE(quen::Registry("HKEY_CURRENT_USER\\Software", quen::Registry::registryRead, false).isValid());
+    EXPECT_FALSE(quen::Registry("HKEY_USERS\\Software", quen::Registry::registryRead, false).isValid());
+}
+
+TEST(RegistryStore, ValuesEnumerateInTheOrderTheyWereMade) {
+    support::TestRegistry test;
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, test.subKey().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &key, nullptr));
+    const BYTE data[] = {1, 2, 3, 4};
+    for (const char* name : {"zulu", "alpha", "Mike"}) {
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name, 0, REG_BINARY, data, 4));
+    }
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "ZULU", 0, REG_DWORD, data, 4));  // keeps its place and case
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteValueA(key, "alpha"));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "alpha", 0, REG_BINARY, data, 2));  // made again: last
+    EXPECT_EQ((std::vector<std::string>{"zulu", "Mike", "alpha"}), valueNames(key));
+    RegCloseKey(key);
+}
+
+TEST(RegistryStore, NewSubKeysNeedTheRightToMakeThem) {
+    support::TestRegistry test;
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, test.subKey().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &key, nullptr));
+    RegCloseKey(key);
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, test.subKey().c_str(), 0, KEY_READ, &key));
+    HKEY child = nullptr;
+    EXPECT_EQ(ERROR_ACCESS_DENIED,
+              RegCreateKeyExA(key, "new", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr));
+    EXPECT_EQ(nullptr, child);
+    RegCloseKey(key);
+    // Volatile keys are kept like the others; the class is not kept.
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, test.subKey().c_str(), 0, KEY_WRITE, &key));
+    DWORD disposition = 0;
+    char keyClass[] = "class";
+    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(key, "new\\deeper", 0, keyClass, REG_OPTION_VOLATILE, KEY_READ, nullptr,
+                                             &child, &disposition));
+    EXPECT_EQ(static_cast<DWORD>(REG_CREATED_NEW_KEY), disposition);
+    RegCloseKey(child);
+    RegCloseKey(key);
+    EXPECT_TRUE(quen::Registry((test.path() + "\\new\\deeper").c_str(), quen::Registry::registryRead, false).isValid());
+}
+
+TEST(RegistryStore, UnusableStoresGiveErrorsAndStayAsTheyWere) {
+    Folder folder;
+    // No database at all.
+    const std::string garbage = folder.path() + "/garbage.sqlite3";
+    const std::string text(3000, 'x');
+    write(garbage, text);
+    setenv("QUEN_REGISTRY", garbage.c_str(), 1);
+    EXPECT_EQ(ERROR_BADDB, openSoftware());
+    const BYTE data[] = {1, 0, 0, 0};
+    EXPECT_EQ(ERROR_BADDB, RegSetValueExA(HKEY_CURRENT_USER, "v", 0, REG_DWORD, data, 4));
+    quen::Registry registry("HKEY_CURRENT_USER\\Software\\QUEN Ltd.", quen::Registry::registryWrite, true);
+    EXPECT_FALSE(registry.isValid());
+    EXPECT_FALSE(registry.setValue("v", 1));
+    EXPECT_EQ(text, contents(garbage));
+    EXPECT_FALSE(exists(garbage + "-wal"));
+
+    // Another program's database: a store of ours with another
+    // application's mark in its header.
+    const std::string foreign = folder.path() + "/foreign.sqlite3";
+    setenv("QUEN_REGISTRY", foreign.c_str(), 1);
+    ASSERT_EQ(ERROR_SUCCESS, openSoftware());
+    setenv("QUEN_REGISTRY", (folder.path() + "/elsewhere.sqlite3").c_str(), 1);
+    ASSERT_EQ(ERROR_SUCCESS, openSoftware());  // the first store is closed now
+    std::string header = contents(foreign);
+    ASSERT_GT(header.size(), 72u);
+    header[68] = 'A';
+    header[69] = 'P';
+    header[70] = 'P';
+    header[71] = 'S';
+    write(foreign, header);
+    setenv("QUEN_REGISTRY", foreign.c_str(), 1);
+    EXPECT_EQ(ERROR_BADDB, openSoftware());
+    EXPECT_EQ(header, contents(foreign));
+
+    // A folder that does not exist, and a folder in place of the file.
+    setenv("QUEN_REGISTRY", (folder.path() + "/missing/registry.sqlite3").c_str(), 1);
+    EXPECT_EQ(ERROR_CANTOPEN, openSoftware());
+    EXPECT_FALSE(exists(folder.path() + "/missing"));
+    setenv("QUEN_REGISTRY", folder.path().c_str(), 1);
+    EXPECT_EQ(ERROR_CANTOPEN, openSoftware());
+
+    // Once the variable names a good store again, the calls work.
+    setenv("QUEN_REGISTRY", (folder.path() + "/good.sqlite3").c_str(), 1);
+    EXPECT_EQ(ERROR_SUCCESS, openSoftware());
+}
+
+TEST(RegistryStore, DamagedStoreNeverCrashes) {
+    Folder folder;
+    const std::string file = folder.path() + "/registry.sqlite3";
+    setenv("QUEN_REGISTRY", file.c_str(), 1);
+    {
+        quen::Registry key("HKEY_CURRENT_USER\\Software\\QUEN Ltd.", quen::Registry::registryWrite, true);
+        ASSERT_TRUE(key.isValid());
+        for (int i = 0; i < 300; ++i) {
+            ASSERT_TRUE(key.setValue(quen::StdString(("value" + std::to_string(i)).c_str()), i));
+        }
+    }
+    // Switching stores closes this one, with its log folded into the file.
+    setenv("QUEN_REGISTRY", (folder.path() + "/other.sqlite3").c_str(), 1);
+    ASSERT_EQ(ERROR_SUCCESS, openSoftware());
+    std::string bytes = contents(file);
+    ASSERT_GT(bytes.size(), 8192u);
+    for (std::size_t i = 4096; i < bytes.size(); i += 7) {
+        bytes[i] = static_cast<char>(0xA5);
+    }
+    write(file, bytes);
+    setenv("QUEN_REGISTRY", file.c_str(), 1);
+    quen::Registry key("HKEY_CURRENT_USER\\Software\\QUEN Ltd.", quen::Registry::registryRead, false);
+    int value = -1;
+    for (int i = 0; i < 300; ++i) {
+        if (key.getValue(quen::StdString(("value" + std::to_string(i)).c_str()), value)) {
+            EXPECT_EQ(i, value);
+        }
+    }
+    DWORD size = 0;
+    const LONG result = RegQueryValueExA(HKEY_CURRENT_USER, "x", nullptr, nullptr, nullptr, &size);
+    EXPECT_TRUE(result == ERROR_BADDB || result == ERROR_FILE_NOT_FOUND) << result;
+}

@@ -1,0 +1,188 @@
+// The registry calls themselves, as the library uses them: the same answers
+// from Windows and from the library's own store on Linux.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "quen/platform/Win32.h"
+#include "support/TestRegistry.h"
+
+namespace {
+
+class RegistryApi : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, test_.subKey().c_str(), 0, nullptr,
+                                                 REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key_, nullptr));
+    }
+    void TearDown() override {
+        if (key_ != nullptr) {
+            RegCloseKey(key_);
+        }
+    }
+
+    HKEY create(HKEY parent, const char* name, DWORD* disposition = nullptr) {
+        HKEY made = nullptr;
+        EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                                 nullptr, &made, disposition))
+            << name;
+        return made;
+    }
+
+    std::vector<std::string> subKeys(HKEY key) {
+        std::vector<std::string> names;
+        for (DWORD index = 0;; ++index) {
+            char name[256];
+            DWORD length = sizeof name;
+            const LONG result = RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+            if (result != ERROR_SUCCESS) {
+                EXPECT_EQ(ERROR_NO_MORE_ITEMS, result);
+                break;
+            }
+            EXPECT_EQ(std::string(name).size(), length);
+            names.push_back(name);
+        }
+        return names;
+    }
+
+    support::TestRegistry test_;
+    HKEY key_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(RegistryApi, NamesIgnoreCaseAndKeepTheirs) {
+    DWORD disposition = 0;
+    RegCloseKey(create(key_, "MixedCase", &disposition));
+    EXPECT_EQ(static_cast<DWORD>(REG_CREATED_NEW_KEY), disposition);
+    RegCloseKey(create(key_, "MIXEDCASE", &disposition));
+    EXPECT_EQ(static_cast<DWORD>(REG_OPENED_EXISTING_KEY), disposition);
+    HKEY opened = nullptr;
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(key_, "mixedcase", 0, KEY_READ, &opened));
+    RegCloseKey(opened);
+    EXPECT_EQ(std::vector<std::string>{"MixedCase"}, subKeys(key_));
+
+    const BYTE one[] = {1, 0, 0, 0};
+    const BYTE two[] = {2, 0, 0, 0};
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "ValueName", 0, REG_DWORD, one, 4));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "VALUENAME", 0, REG_BINARY, two, 4));
+    char name[32];
+    DWORD length = sizeof name;
+    DWORD type = 0;
+    BYTE data[8];
+    DWORD size = sizeof data;
+    ASSERT_EQ(ERROR_SUCCESS, RegEnumValueA(key_, 0, name, &length, nullptr, &type, data, &size));
+    EXPECT_EQ(std::string("ValueName"), name);
+    EXPECT_EQ(9u, length);
+    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type);  // the type goes with the data
+    EXPECT_EQ(4u, size);
+    EXPECT_EQ(2, data[0]);
+    length = sizeof name;
+    EXPECT_EQ(ERROR_NO_MORE_ITEMS, RegEnumValueA(key_, 1, name, &length, nullptr, nullptr, nullptr, nullptr));
+}
+
+TEST_F(RegistryApi, SubKeysInNameOrder) {
+    for (const char* name : {"beta", "Gamma", "alpha", "Alpha2", "delta\\under"}) {
+        RegCloseKey(create(key_, name));
+    }
+    EXPECT_EQ((std::vector<std::string>{"alpha", "Alpha2", "beta", "delta", "Gamma"}), subKeys(key_));
+    HKEY delta = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(key_, "DELTA", 0, KEY_READ, &delta));
+    EXPECT_EQ(std::vector<std::string>{"under"}, subKeys(delta));
+    RegCloseKey(delta);
+}
+
+TEST_F(RegistryApi, ShortBuffersGetTheSizeNeeded) {
+    const char text[] = "twelve chars";
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "text", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), 13));
+    BYTE data[4];
+    DWORD size = sizeof data;
+    DWORD type = 0;
+    EXPECT_EQ(ERROR_MORE_DATA, RegQueryValueExA(key_, "text", nullptr, &type, data, &size));
+    EXPECT_EQ(13u, size);
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+    size = 0;
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key_, "TEXT", nullptr, nullptr, nullptr, &size));
+    EXPECT_EQ(13u, size);
+    BYTE whole[13];
+    size = sizeof whole;
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key_, "text", nullptr, nullptr, whole, &size));
+    EXPECT_EQ(std::string(text), reinterpret_cast<const char*>(whole));
+
+    char name[4];
+    DWORD length = sizeof name;  // "text" and its zero need five
+    size = sizeof whole;
+    EXPECT_EQ(ERROR_MORE_DATA, RegEnumValueA(key_, 0, name, &length, nullptr, nullptr, whole, &size));
+    char longer[8];
+    length = sizeof longer;
+    size = sizeof data;
+    EXPECT_EQ(ERROR_MORE_DATA, RegEnumValueA(key_, 0, longer, &length, nullptr, nullptr, data, &size));
+    EXPECT_EQ(13u, size);
+
+    RegCloseKey(create(key_, "child"));
+    char keyName[5];
+    length = sizeof keyName;  // "child" and its zero need six
+    EXPECT_EQ(ERROR_MORE_DATA, RegEnumKeyExA(key_, 0, keyName, &length, nullptr, nullptr, nullptr, nullptr));
+    length = sizeof longer;
+    EXPECT_EQ(ERROR_SUCCESS, RegEnumKeyExA(key_, 0, longer, &length, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(5u, length);
+}
+
+TEST_F(RegistryApi, MissingThingsAndClosedHandles) {
+    HKEY missing = reinterpret_cast<HKEY>(1);
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExA(key_, "missing", 0, KEY_READ, &missing));
+    EXPECT_EQ(nullptr, missing);
+    DWORD size = 0;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegQueryValueExA(key_, "missing", nullptr, nullptr, nullptr, &size));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegQueryValueExA(key_, nullptr, nullptr, nullptr, nullptr, &size));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegDeleteValueA(key_, "missing"));
+    char name[16];
+    DWORD length = sizeof name;
+    EXPECT_EQ(ERROR_NO_MORE_ITEMS, RegEnumKeyExA(key_, 0, name, &length, nullptr, nullptr, nullptr, nullptr));
+    length = sizeof name;
+    EXPECT_EQ(ERROR_NO_MORE_ITEMS, RegEnumValueA(key_, 0, name, &length, nullptr, nullptr, nullptr, nullptr));
+    HKEY bad = nullptr;
+    EXPECT_EQ(ERROR_BAD_PATHNAME, RegCreateKeyExA(key_, "\\leading", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &bad,
+                                                  nullptr));
+
+    HKEY child = create(key_, "child");
+    ASSERT_EQ(ERROR_SUCCESS, RegCloseKey(child));
+    EXPECT_EQ(ERROR_INVALID_HANDLE, RegCloseKey(child));
+    EXPECT_EQ(ERROR_INVALID_HANDLE, RegQueryValueExA(child, "x", nullptr, nullptr, nullptr, &size));
+    EXPECT_EQ(ERROR_INVALID_HANDLE, RegCloseKey(nullptr));
+    // The roots are never closed, and an empty sub-key is the root itself.
+    EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(HKEY_CURRENT_USER));
+    HKEY root = nullptr;
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, "", 0, KEY_READ, &root));
+    EXPECT_EQ(HKEY_CURRENT_USER, root);
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_READ, &root));
+    RegCloseKey(root);
+}
+
+TEST_F(RegistryApi, ReadOnlyKeysRefuseWrites) {
+    const BYTE one[] = {1, 0, 0, 0};
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "v", 0, REG_DWORD, one, 4));
+    RegCloseKey(create(key_, "existing"));
+    HKEY reader = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, test_.subKey().c_str(), 0, KEY_READ, &reader));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, RegSetValueExA(reader, "v", 0, REG_DWORD, one, 4));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, RegDeleteValueA(reader, "v"));
+    DWORD size = 0;
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(reader, "v", nullptr, nullptr, nullptr, &size));
+    // Opening an existing sub-key is no write.
+    HKEY existing = nullptr;
+    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(reader, "existing", 0, nullptr, 0, KEY_READ, nullptr, &existing,
+                                             nullptr));
+    RegCloseKey(existing);
+    RegCloseKey(reader);
+
+    HKEY writer = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, test_.subKey().c_str(), 0, KEY_WRITE, &writer));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, RegQueryValueExA(writer, "v", nullptr, nullptr, nullptr, &size));
+    char name[8];
+    DWORD length = sizeof name;
+    EXPECT_EQ(ERROR_ACCESS_DENIED, RegEnumKeyExA(writer, 0, name, &length, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(ERROR_SUCCESS, RegDeleteValueA(writer, "v"));
+    RegCloseKey(writer);
+}
