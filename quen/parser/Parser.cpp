@@ -1,0 +1,168 @@
+#include "quen/parser/Parser.h"
+
+#include <cassert>
+#include <cstdint>
+#include <cstring>
+
+#include "quen/parser/ParserArray.h"
+#include "quen/parser/arena/ParserArena.h"
+
+namespace quen {
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Puts a NUL at a position of the caller's buffer while it lives and the
+// saved byte back when it goes, also when making the string throws.
+class TemporaryTerminator {
+public:
+    explicit TemporaryTerminator(char* position) : position_(position), saved_(*position) { *position = '\0'; }
+    ~TemporaryTerminator() { *position_ = saved_; }
+    TemporaryTerminator(const TemporaryTerminator&) = delete;
+    TemporaryTerminator& operator=(const TemporaryTerminator&) = delete;
+
+private:
+    char* const position_;
+    const char saved_;
+};
+
+// The zero-terminated text at first, ended by a NUL put at last for the
+// duration of the call, without the blanks at either end.
+StdString trimmedText(const char* first, char* last) {
+    const TemporaryTerminator terminator(last);
+    const char* stop = first + std::strlen(first);  // a NUL inside the range ends it early
+    while (first < stop && isBlank(*first)) {
+        ++first;
+    }
+    while (stop > first && isBlank(stop[-1])) {
+        --stop;
+    }
+    StdString text;
+    text.assign(first, static_cast<std::size_t>(stop - first));
+    return text;
+}
+
+}  // namespace
+
+const char* Parser::version() {
+    return "Parser 1.0, 16.02.2000";
+}
+
+Parser::Parser(char* begin, char* end)
+    : child_(nullptr), array_(nullptr), beginBuf_(begin), middleBuf_(nullptr), endBuf_(end), isInitialised_(false) {}
+
+Parser::Parser() : Parser(nullptr, nullptr) {}
+
+void* Parser::operator new(std::size_t size) {
+    return ParserArena::allocate(size);
+}
+
+// Rarely asked for: from the heap, and so given back without knowing the size.
+void* Parser::operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return ParserArena::allocateFromHeap(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+void Parser::operator delete(void* node, std::size_t size) noexcept {
+    ParserArena::release(node, size);
+}
+
+void Parser::operator delete(void* node, const std::nothrow_t&) noexcept {
+    ::operator delete(node);
+}
+
+void* Parser::operator new(std::size_t size, std::align_val_t alignment) {
+    return ::operator new(size, alignment);
+}
+
+void Parser::operator delete(void* node, std::size_t, std::align_val_t alignment) noexcept {
+    ::operator delete(node, alignment);
+}
+
+Parser::~Parser() {
+    delete array_;
+    delete child_;
+}
+
+const Parser& Parser::operator[](unsigned long& index) const {
+    return *at(index);
+}
+
+Parser::const_iterator Parser::begin() const {
+    return array_ != nullptr && !array_->empty() ? array_->data() : nullptr;
+}
+
+Parser::const_iterator Parser::end() const {
+    return array_ != nullptr && !array_->empty() ? array_->data() + array_->size() : nullptr;
+}
+
+unsigned long Parser::size() const {
+    return array_ != nullptr ? static_cast<unsigned long>(array_->size()) : 0;
+}
+
+StdString Parser::title() const {
+    if (beginBuf_ == nullptr || middleBuf_ == nullptr || middleBuf_ <= beginBuf_) {
+        return StdString();
+    }
+    return trimmedText(beginBuf_, middleBuf_);
+}
+
+StdString Parser::value() const {
+    // Nothing lies strictly between the separator and the end when the end
+    // is at most one position after it.
+    if (middleBuf_ == nullptr || endBuf_ == nullptr || endBuf_ <= middleBuf_ + 1) {
+        return StdString();
+    }
+    return trimmedText(middleBuf_ + 1, endBuf_);
+}
+
+Parser* Parser::at(unsigned __int64 index) const {
+    const std::size_t position = static_cast<std::uint32_t>(index);
+    assert(array_ != nullptr && position < array_->size() && "Parser::at beyond the last child");
+    return (*array_)[position];
+}
+
+void Parser::child(Parser* prototype) {
+    if (prototype != child_) {
+        delete child_;
+        child_ = prototype;
+    }
+}
+
+bool Parser::insertIntoArray(Parser* node) {
+    try {
+        if (array_ == nullptr) {
+            array_ = new ParserArray;
+            // Most lines hold a few field values: room for them at once
+            // saves the vector's first regrowths.
+            array_->reserve(4);
+        }
+        array_->push_back(node);
+    } catch (...) {
+        delete node;  // handed over, so ours to release
+        throw;
+    }
+    return node != nullptr;
+}
+
+Parser* Parser::newChild(char* begin, char* end) {
+    return child_ != nullptr ? child_->duplicate(begin, end) : nullptr;
+}
+
+void Parser::addChild(char* begin, char* end) {
+    Parser* const node = newChild(begin, end);
+    if (node == nullptr) {
+        return;
+    }
+    insertIntoArray(node);
+    // Once appended, the node belongs to the tree: if its own scan throws,
+    // it goes with the rest.
+    node->initialise();
+}
+
+}  // namespace quen

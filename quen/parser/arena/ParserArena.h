@@ -1,0 +1,66 @@
+// Where the nodes of a parser tree live.
+//
+// A tree of a large text has millions of small nodes, all made while its root
+// is constructed and all deleted together with the root. Taking each from the
+// general heap and giving each back costs more than finding them in the text,
+// so while a root builds its tree (a BuildScope is open on the thread) nodes
+// come from an arena of that tree: a bump pointer over growing slabs. Every
+// node is still deleted by its owner; the arena counts the nodes it holds
+// and frees its slabs when the last one goes. Nodes made outside a build come
+// from the heap. Each chunk carries, behind the object, the arena it came
+// from (null for the heap), found from the size the sized delete is given.
+#ifndef QUEN_PARSER_ARENA_PARSERARENA_H
+#define QUEN_PARSER_ARENA_PARSERARENA_H
+
+#include <cstddef>
+
+namespace quen {
+
+class ParserArena {
+public:
+    // Memory for an object of the given size, from the arena of the build
+    // under way on this thread or, without one, from the heap.
+    static void* allocate(std::size_t size);
+    // Heap memory marked as such, whatever build is under way.
+    static void* allocateFromHeap(std::size_t size);
+    // Gives back what allocate() gave for an object of that size.
+    static void release(void* object, std::size_t size) noexcept;
+
+    // Opens a build on this thread with an arena of its own for the nodes
+    // made until the scope closes. The arena lives on as long as one of its
+    // nodes does. Scopes nest.
+    class BuildScope {
+    public:
+        BuildScope();
+        ~BuildScope();
+        BuildScope(const BuildScope&) = delete;
+        BuildScope& operator=(const BuildScope&) = delete;
+
+    private:
+        ParserArena* arena_;
+        ParserArena* outer_;
+    };
+
+private:
+    struct Slab;
+
+    ParserArena();
+    ~ParserArena();
+    ParserArena(const ParserArena&) = delete;
+    ParserArena& operator=(const ParserArena&) = delete;
+
+    void* take(std::size_t chunk);
+    void grow(std::size_t chunk);
+    void dropOne() noexcept;
+
+    Slab* slabs_;
+    char* next_;
+    char* limit_;
+    std::size_t nextSlabSize_;
+    std::size_t live_;  // chunks handed out and not given back
+    bool building_;     // a BuildScope still holds the arena
+};
+
+}  // namespace quen
+
+#endif
