@@ -1,0 +1,252 @@
+// The drive classes over records that the test controls.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "quen/drives/Disk.h"
+#include "quen/drives/DiskDriveFixed.h"
+#include "quen/drives/DiskDriveRemovable.h"
+#include "quen/drives/sysprobe/SysProbe.h"
+
+using namespace quen;
+
+namespace {
+
+// A drive record whose medium the test puts in and takes out.
+class TestDrive : public sysProbe::Drive {
+public:
+    explicit TestDrive(int number, sysProbe::EDriveFamily family = sysProbe::familyHardDisk)
+        : Drive(family, number) {}
+
+    void insert(const char* label, std::uint64_t capacity = 0, bool readOnly = false) {
+        present = true;
+        medium.label = label;
+        medium.capacity = capacity;
+        medium.readOnly = readOnly;
+    }
+    void eject() { present = false; }
+
+    bool present = false;
+    sysProbe::Medium medium;
+    int reads = 0;
+
+protected:
+    bool readMedium(sysProbe::Medium& found) override {
+        ++reads;
+        if (present) {
+            found = medium;
+        }
+        return present;
+    }
+};
+
+// Exposes the protected disk of a drive.
+template <typename Base>
+struct Open : Base {
+    using Base::Base;
+    using Base::disk;
+};
+
+}  // namespace
+
+TEST(DiskDrive, Banners) {
+    EXPECT_STREQ("Disk 1.0, 19.10.1999", Disk::version());
+    EXPECT_STREQ("DiskDrive 1.0, 19.10.1999", DiskDrive::version());
+    EXPECT_STREQ("DiskDriveFixed 1.0, 19.10.1999", DiskDriveFixed::version());
+    EXPECT_STREQ("DiskDriveHD 1.0, 19.10.1999", DiskDriveHD::version());
+    EXPECT_STREQ("DiskDriveRAM 1.0, 19.10.1999", DiskDriveRAM::version());
+    EXPECT_STREQ("DiskDriveRemovable 1.0, 19.10.1999", DiskDriveRemovable::version());
+    EXPECT_STREQ("DiskDriveCDROM 1.0, 19.10.1999", DiskDriveCDROM::version());
+    EXPECT_STREQ("DiskDriveFloppy 1.0, 19.10.1999", DiskDriveFloppy::version());
+    EXPECT_STREQ("DiskDriveNetwork 1.0, 19.10.1999", DiskDriveNetwork::version());
+    EXPECT_STREQ("DiskDriveRemovableGeneric 1.0, 19.10.1999", DiskDriveRemovableGeneric::version());
+    EXPECT_STREQ("DiskDriveUnknown 1.0, 19.10.1999", DiskDriveUnknown::version());
+}
+
+TEST(DiskDrive, FamilyQueriesOfEachClass) {
+    TestDrive record(3);
+    const DiskDriveHD hd(&record);
+    const DiskDriveRAM ram(&record);
+    const DiskDriveCDROM cd(&record, 2);
+    const DiskDriveFloppy floppy(&record);
+    const DiskDriveNetwork network(&record);
+    const DiskDriveRemovableGeneric generic(&record);
+    const DiskDriveUnknown unknown(&record);
+    struct Row {
+        const DiskDrive& drive;
+        bool removable, hd, ram, cd, floppy, network, unknown;
+    };
+    const Row rows[] = {
+        {hd, false, true, false, false, false, false, false},
+        {ram, false, false, true, false, false, false, false},
+        {cd, true, false, false, true, false, false, false},
+        {floppy, true, false, false, false, true, false, false},
+        {network, true, false, false, false, false, true, false},
+        {generic, true, false, false, false, false, false, false},
+        {unknown, true, false, false, false, false, false, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
+        EXPECT_EQ(row.removable, row.drive.isDriveRemovable());
+        EXPECT_EQ(row.removable, row.drive.isVolumeRemovable());
+        EXPECT_EQ(!row.removable, row.drive.isDriveFixed());
+        EXPECT_EQ(!row.removable, row.drive.isVolumeFixed());
+        EXPECT_EQ(row.hd, row.drive.isHD());
+        EXPECT_EQ(row.ram, row.drive.isRAMDrive());
+        EXPECT_EQ(row.cd, row.drive.isCDROM());
+        EXPECT_EQ(row.floppy, row.drive.isFloppy());
+        EXPECT_EQ(row.network, row.drive.isNetworkDrive());
+        EXPECT_EQ(row.unknown, row.drive.isUnknown());
+        EXPECT_EQ(row.cd ? 2 : -1, row.drive.cdUnit());
+        EXPECT_EQ('D', row.drive.driveLetter());
+        EXPECT_EQ(FileString("D:"), row.drive.driveName());
+    }
+    TestDrive first(0);
+    EXPECT_EQ('A', DiskDriveFloppy(&first).driveLetter());
+    EXPECT_STREQ("A:", DiskDriveFloppy(&first).driveName().c_str());
+}
+
+TEST(DiskDrive, FixedDriveBindsItsMediumWhenMadeAndAsksItOnEveryCall) {
+    TestDrive record(2);
+    record.insert("SYSTEM", 0x123456789ULL);
+    Open<DiskDriveHD> hd(&record);
+    EXPECT_EQ(FileString("SYSTEM"), hd.volumeName());
+    EXPECT_FALSE(hd.isReadOnly());
+    EXPECT_EQ(0x123456789LL, hd.disk().capacity());
+    EXPECT_EQ(0x123456789LL, hd.capacity());
+
+    // Taken out: hasDisk asks anew, but the bound medium stays until a
+    // getDisk finds another.
+    record.eject();
+    EXPECT_FALSE(hd.hasDisk());
+    EXPECT_FALSE(hd.getDisk());
+    EXPECT_EQ(FileString("SYSTEM"), hd.volumeName());
+    record.insert("OTHER", 5, true);
+    EXPECT_TRUE(hd.hasDisk());
+    EXPECT_EQ(FileString("SYSTEM"), hd.volumeName());
+    EXPECT_TRUE(hd.getDisk());
+    EXPECT_EQ(FileString("OTHER"), hd.volumeName());
+    EXPECT_TRUE(hd.isReadOnly());
+}
+
+TEST(DiskDrive, FixedDriveMadeWithoutMedium) {
+    TestDrive record(2);
+    const Open<DiskDriveRAM> ram(&record);
+    EXPECT_EQ(FileString(""), ram.volumeName());
+    EXPECT_TRUE(ram.isReadOnly());
+    EXPECT_EQ(0, ram.disk().capacity());
+}
+
+TEST(DiskDrive, RemovableDriveAnswersFromItsLastGetDisk) {
+    TestDrive record(3, sysProbe::familyCDROM);
+    record.insert("PHOTOS", 650, false);
+    DiskDriveCDROM cd(&record, 0);
+    EXPECT_EQ(0, record.reads);  // nothing is read before getDisk
+    EXPECT_EQ(FileString(""), cd.volumeName());
+    EXPECT_TRUE(cd.isReadOnly());
+
+    EXPECT_TRUE(cd.getDisk());
+    EXPECT_EQ(FileString("PHOTOS"), cd.volumeName());
+    EXPECT_FALSE(cd.isReadOnly());
+    record.insert("MUSIC");
+    EXPECT_EQ(FileString("PHOTOS"), cd.volumeName());  // not read again yet
+
+    record.eject();
+    EXPECT_FALSE(cd.getDisk());
+    EXPECT_EQ(FileString(""), cd.volumeName());
+    EXPECT_TRUE(cd.isReadOnly());
+}
+
+TEST(DiskDrive, CopiesAndAssignment) {
+    TestDrive record(4, sysProbe::familyFloppy);
+    record.insert("BACKUP1");
+    DiskDriveFloppy floppy(&record);
+    floppy.getDisk();
+
+    // A copy starts as a new removable drive and reads at its own getDisk.
+    DiskDriveFloppy copy(floppy);
+    EXPECT_EQ(FileString(""), copy.volumeName());
+    EXPECT_TRUE(copy.isReadOnly());
+    EXPECT_TRUE(copy == floppy);
+    EXPECT_TRUE(copy.getDisk());
+    EXPECT_EQ(FileString("BACKUP1"), copy.volumeName());
+
+    // Assignment takes the record and the binding, not the stored label.
+    TestDrive other(5, sysProbe::familyFloppy);
+    DiskDriveFloppy target(&other);
+    target = floppy;
+    EXPECT_EQ(FileString(""), target.volumeName());
+    EXPECT_EQ('E', target.driveLetter());
+    EXPECT_TRUE(target == floppy);
+
+    // Disk assignment copies the binding: a fixed drive assigned another
+    // keeps answering from a medium.
+    TestDrive hdRecord(2);
+    hdRecord.insert("SYSTEM", 77);
+    const DiskDriveHD hd(&hdRecord);
+    TestDrive emptyRecord(3);
+    DiskDriveHD assigned(&emptyRecord);
+    assigned = hd;
+    EXPECT_EQ(FileString("SYSTEM"), assigned.volumeName());
+    EXPECT_EQ(77, assigned.capacity());
+    Disk disk;
+    EXPECT_EQ(0, disk.capacity());
+    disk = Open<DiskDriveHD>(&hdRecord).disk();
+    EXPECT_EQ(77, disk.capacity());
+    EXPECT_EQ(FileString("SYSTEM"), disk.volumeName());
+}
+
+TEST(DiskDrive, Equality) {
+    TestDrive record(2, sysProbe::familyCDROM);
+    TestDrive other(2, sysProbe::familyCDROM);
+    EXPECT_TRUE(DiskDriveCDROM(&record, 0) == DiskDriveCDROM(&record, 0));
+    EXPECT_FALSE(DiskDriveCDROM(&record, 0) == DiskDriveCDROM(&record, 1));
+    EXPECT_FALSE(DiskDriveCDROM(&record, 0) == DiskDriveCDROM(&other, 0));
+    // Same record, different classes.
+    const DiskDriveFloppy floppy(&record);
+    const DiskDriveNetwork network(&record);
+    EXPECT_FALSE(static_cast<const DiskDrive&>(floppy) == static_cast<const DiskDrive&>(network));
+
+    // Disks compare by class only.
+    sysProbe::Disk a("A", "", 1, false);
+    sysProbe::Disk b("B", "", 2, true);
+    EXPECT_TRUE(Disk(&a) == Disk(&b));
+    EXPECT_TRUE(Disk(&a) == Disk());
+    EXPECT_EQ(FileString(""), Disk().volumeName());
+    EXPECT_TRUE(Disk().readOnly());
+}
+
+TEST(DiskDrive, CapacityIsReadAsTwoWords) {
+    sysProbe::Disk big("BIG", "", 0xFFFFFFFFULL + 2, false);
+    EXPECT_EQ(0x100000001LL, Disk(&big).capacity());
+    const sysProbe::DiskSize size = big.getCapacity();
+    EXPECT_EQ(1u, size.low);
+    EXPECT_EQ(1u, size.high);
+}
+
+TEST(DiskDrive, SortsByLetter) {
+    TestDrive e(4), a(0), c(2);
+    DiskDriveHD he(&e), ha(&a), hc(&c);
+    std::vector<DiskDrive*> drives = {&he, &ha, &hc};
+    std::sort(drives.begin(), drives.end(), [](DiskDrive* x, DiskDrive* y) { return *x < *y; });
+    EXPECT_EQ('A', drives[0]->driveLetter());
+    EXPECT_EQ('C', drives[1]->driveLetter());
+    EXPECT_EQ('E', drives[2]->driveLetter());
+    EXPECT_FALSE(ha < ha);
+}
+
+TEST(DiskDrive, RecordHandsOutEachMediumOnce) {
+    TestDrive record(2);
+    record.insert("ONE", 1);
+    sysProbe::Disk& first = record.getDisk();
+    record.insert("TWO", 2);
+    sysProbe::Disk& second = record.getDisk();
+    record.insert("ONE", 1);
+    EXPECT_EQ(&first, &record.getDisk());
+    EXPECT_NE(&first, &second);
+    EXPECT_STREQ("ONE", first.getLabel());  // still valid after others were handed out
+    record.eject();
+    EXPECT_STREQ("", record.getDisk().getLabel());
+    EXPECT_TRUE(record.getDisk().isReadOnly());
+}

@@ -1,0 +1,9 @@
+#include "support/RealDrives.h"
+
+namespace support {
+
+std::string knownHardDisks() {
+    return "C";
+}
+
+}  // namespace support
