@@ -19,6 +19,11 @@
 #  include "quen/platform/posix/Errors.h"
 #  include "quen/platform/posix/StringResources.h"
 #  include "quen/platform/posix/MessageBox.h"
+#  include "quen/platform/posix/Registry.h"
+#  include "quen/platform/posix/Events.h"
+#  include "quen/platform/posix/Windows.h"
+#  include "quen/platform/posix/Time.h"
+#  include "quen/platform/posix/FileSystem.h"
 #endif
 
 #endif

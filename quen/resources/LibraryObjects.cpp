@@ -9,20 +9,28 @@
 // initialisation of static objects only within one translation unit. The
 // module entry runs after all of them (on Linux, the last object below plays
 // its caller).
+#include "quen/drives/DiskDriveMap.h"
 #include "quen/resources/ModuleEntry.h"
 #include "quen/strings/UtilityStrings.h"
+#include "quen/windows/Boolean.h"
 
 namespace quen {
-namespace {
 
-// 1. The drive map takes its place here.
+// 1. The drive map; it enumerates the drives as it is built. (A static
+// member of its class, so it stands outside the unnamed namespace.)
+DiskDriveMap::PrivateMap DiskDriveMap::map_;
+
+namespace {
 
 // 2.
 UtilityStrings theUtilityStrings;
 
-// 3. The constant Booleans take their place here.
-
 }  // namespace
+
+// 3. The constant Booleans, declared (and exported) in Boolean.h, so they
+// too stand outside the unnamed namespace.
+const Boolean booleanFalse(false);
+const Boolean booleanTrue(true);
 
 StdString utilityStrings(int id) {
     return theUtilityStrings[id];

@@ -42,6 +42,20 @@ long long parseNumber(const std::string& text, const char* what);
 int runVersion(const Arguments& arguments, std::ostream& out);
 int runMessages(const Arguments& arguments, std::ostream& out);
 int runError(const Arguments& arguments, std::ostream& out);
+int runCopy(const Arguments& arguments, std::ostream& out);
+int runShift(const Arguments& arguments, std::ostream& out);
+int runStat(const Arguments& arguments, std::ostream& out);
+int runTime(const Arguments& arguments, std::ostream& out);
+int runName(const Arguments& arguments, std::ostream& out);
+int runNext(const Arguments& arguments, std::ostream& out);
+int runMatch(const Arguments& arguments, std::ostream& out);
+int runDrives(const Arguments& arguments, std::ostream& out);
+int runVolume(const Arguments& arguments, std::ostream& out);
+int runLocate(const Arguments& arguments, std::ostream& out);
+int runParse(const Arguments& arguments, std::ostream& out);
+int runReg(const Arguments& arguments, std::ostream& out);
+int runEvent(const Arguments& arguments, std::ostream& out);
+int runProgress(const Arguments& arguments, std::ostream& out);
 
 }  // namespace tool
 

@@ -17,6 +17,8 @@ int runVersion(const Arguments& arguments, std::ostream& out) {
     expectArguments(arguments, 0);
     const char* const banners[] = {
         quen::StdString::version(),
+        quen::FileString::version(),
+        quen::WildString::version(),
         quen::StringTable::version(),
         quen::QuenException::version(),
         quen::WindowsSystemMessage::version(),
@@ -29,9 +31,45 @@ int runVersion(const Arguments& arguments, std::ostream& out) {
         quen::SmartPointer<char>().SmartBase::version(),
         quen::SmartPointer<char>().version(),
         quen::SmartArray<char>(nullptr).version(),
+        quen::Disk::version(),
+        quen::DiskDrive::version(),
+        quen::DiskDriveFixed::version(),
+        quen::DiskDriveHD::version(),
+        quen::DiskDriveRAM::version(),
+        quen::DiskDriveRemovable::version(),
+        quen::DiskDriveCDROM::version(),
+        quen::DiskDriveFloppy::version(),
+        quen::DiskDriveNetwork::version(),
+        quen::DiskDriveRemovableGeneric::version(),
+        quen::DiskDriveUnknown::version(),
+        quen::DiskDriveMap::version(),
+        quen::DiskDriveAccessor::version(),
+        quen::BinStream::banner(),
+        quen::BinFStream::banner(),
+        quen::FileOpen::version(),
+        quen::TimeDate::version(),
+        quen::Parser::version(),
+        quen::ParserArray::version(),
+        quen::ParserBuf::version(),
+        quen::ParserSection::version(),
+        quen::ParserLine::version(),
+        quen::ParserFieldValue::version(),
+        quen::Registry::version(),
+        quen::RegistryQuenLtd::version(),
+        quen::Event::version(),
+        quen::ProgressMeter::version(),
+        quen::ProgressMeter2::version(),
+        quen::WindowsProgressMonitor::version(),
+        quen::WindowsWaiting::version(),
+        quen::WindowsMessageLoop::version(),
     };
     for (const char* banner : banners) {
         out << banner << "\n";
+    }
+    // The points and extents give their banners as StdString values.
+    for (const quen::StdString& banner :
+         {quen::Point::version(), quen::PointFP::version(), quen::Extent::version(), quen::ExtentFP::version()}) {
+        out << banner.c_str() << "\n";
     }
     return exitOk;
 }

@@ -15,6 +15,23 @@ const std::vector<Command>& commands() {
         {"version", "", "print the banner of every class", runVersion},
         {"messages", "", "print the library's message table, id and text", runMessages},
         {"error", "CODE", "print the system's text for a Win32 error code", runError},
+        {"copy", "SOURCE TARGET [--buffer BYTES]", "append SOURCE to TARGET (copyFile)", runCopy},
+        {"shift", "FILE FROM TO LENGTH [--buffer BYTES]", "move a block of FILE down (shiftBlock)", runShift},
+        {"stat", "FILE", "print a file's size, creation time and read-only state", runStat},
+        {"time", "[SECONDS]", "print a time's calendar fields, ascTime and FILETIME count", runTime},
+        {"name", "PATH...", "print the parts of each file name", runName},
+        {"next", "PATH", "print the next name of a numbered series", runNext},
+        {"match", "PATTERN NAME...", "tell for each name whether the wildcard pattern matches", runMatch},
+        {"drives", "", "list the drives, after reading each one's medium", runDrives},
+        {"volume", "NAME...", "turn drive file names into volume file names (||LABEL||\\path)", runVolume},
+        {"locate", "NAME...", "turn volume file names back into drive file names", runLocate},
+        {"parse", "FILE", "print the tree of a sectioned text file, one node a line", runParse},
+        {"reg", "ACTION PATH NAME [VALUE]", "get, set, delete or has a registry value (set: --int|--bool|--string)",
+         runReg},
+        {"event", "set|reset NAME | wait NAME [MILLISECONDS]",
+         "signal, clear or wait for a named event (wait: exit 1 on time-out)", runEvent},
+        {"progress", "[CYCLE [STEPS [CANCEL-AT]]]", "drive a waiting indicator over a progress bar and show it",
+         runProgress},
     };
     return all;
 }
