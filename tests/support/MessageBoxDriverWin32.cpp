@@ -21,13 +21,27 @@ std::string windowText(HWND window) {
     return text;
 }
 
-// Waits for the box (a dialog of the standard class "#32770"), reads it and
-// presses the button, as a user would.
+// This process's message box: a dialog of the standard class "#32770".
+// Boxes are top-level windows of the whole desktop, and other test
+// processes may show theirs at the same time.
+HWND ownBox() {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId()) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// Waits for the box, reads it and presses the button, as a user would.
 void answerBox(MessageBoxDriver::State* state) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     HWND box = nullptr;
     while (box == nullptr && std::chrono::steady_clock::now() < deadline) {
-        box = FindWindowA("#32770", nullptr);
+        box = ownBox();
         if (box == nullptr) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
