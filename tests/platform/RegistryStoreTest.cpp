@@ -150,6 +150,39 @@ TEST(RegistryStore, NewSubKeysNeedTheRightToMakeThem) {
     EXPECT_TRUE(quen::Registry((test.path() + "\\new\\deeper").c_str(), quen::Registry::registryRead, false).isValid());
 }
 
+// A call with several faults reports the handle first, then the right the
+// handle lacks, then its own arguments.
+TEST(RegistryStore, HandleFirstThenRightThenArguments) {
+    support::TestRegistry test;
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, test.subKey().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &key, nullptr));
+    HKEY closed = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(key, "", 0, KEY_ALL_ACCESS, &closed));
+    ASSERT_EQ(ERROR_SUCCESS, RegCloseKey(closed));
+    HKEY result = nullptr;
+    EXPECT_EQ(ERROR_INVALID_HANDLE, RegOpenKeyExA(closed, "\\leading", 0, KEY_READ, &result));
+    EXPECT_EQ(ERROR_INVALID_HANDLE,
+              RegCreateKeyExA(closed, "\\leading", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &result, nullptr));
+    const std::string tooLong(16384, 'n');
+    EXPECT_EQ(ERROR_INVALID_HANDLE, RegSetValueExA(closed, tooLong.c_str(), 0, REG_SZ, nullptr, 1));
+
+    HKEY reader = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(key, "", 0, KEY_READ, &reader));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, RegSetValueExA(reader, tooLong.c_str(), 0, REG_SZ, nullptr, 1));
+    RegCloseKey(reader);
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegSetValueExA(key, tooLong.c_str(), 0, REG_SZ, nullptr, 1));
+    EXPECT_EQ(ERROR_NOACCESS, RegSetValueExA(key, "v", 0, REG_SZ, nullptr, 1));
+
+    HKEY writer = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(key, "", 0, KEY_WRITE, &writer));
+    char name[8];
+    DWORD length = sizeof name;
+    EXPECT_EQ(ERROR_ACCESS_DENIED, RegEnumValueA(writer, 0, name, &length, nullptr, nullptr, nullptr, nullptr));
+    RegCloseKey(writer);
+    RegCloseKey(key);
+}
+
 TEST(RegistryStore, UnusableStoresGiveErrorsAndStayAsTheyWere) {
     Folder folder;
     // No database at all.

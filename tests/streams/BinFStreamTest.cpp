@@ -11,23 +11,15 @@
 #include "quen/strings/StdString.h"
 #include "quen/values/TimeDate.h"
 #include "support/FileSupport.h"
+#include "support/Texts.h"
 
 using quen::BinFStream;
 using quen::BinStream;
 using quen::QuenException;
 using quen::StdString;
+using support::thrown;
 
 namespace {
-
-template <typename Work>
-std::string thrown(Work&& work) {
-    try {
-        work();
-    } catch (const QuenException& error) {
-        return error.what();
-    }
-    return "";
-}
 
 std::string readBack(BinStream& stream, long long from, unsigned int count) {
     std::string bytes(count, '\0');

@@ -7,9 +7,11 @@
 #include "MemoryStream.h"
 #include "quen/errors/QuenException.h"
 #include "quen/strings/StdString.h"
+#include "support/Texts.h"
 
 using quen::QuenException;
 using quen::StdString;
+using support::thrown;
 using test::MemoryStream;
 
 namespace {
@@ -18,17 +20,6 @@ std::string bytes(std::initializer_list<int> values) {
     std::string result;
     for (int value : values) result += static_cast<char>(value);
     return result;
-}
-
-// The text of the QuenException that work throws; "" when it throws none.
-template <typename Work>
-std::string thrown(Work&& work) {
-    try {
-        work();
-    } catch (const QuenException& error) {
-        return error.what();
-    }
-    return "";
 }
 
 }  // namespace

@@ -3,15 +3,13 @@
 #include <string>
 
 #include "quen/strings/FileString.h"
+#include "support/Texts.h"
 
 using quen::FileString;
 using quen::StdString;
+using support::plain;
 
 namespace {
-
-std::string plain(const StdString& s) {
-    return std::string(s.data(), s.size());
-}
 
 // The parts of one name, as the accessors give them.
 struct Parts {

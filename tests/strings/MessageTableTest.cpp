@@ -5,16 +5,14 @@
 #include "quen/errors/QuenException.h"
 #include "quen/platform/Win32.h"
 #include "quen/strings/UtilityStrings.h"
+#include "support/Texts.h"
 
 using quen::QuenException;
 using quen::StdString;
 using quen::utilityStrings;
+using support::plain;
 
 namespace {
-
-std::string plain(const StdString& s) {
-    return std::string(s.data(), s.size());
-}
 
 // A reader of a module that has no string table at all: the program itself.
 class ProgramStrings : public quen::StringTable {

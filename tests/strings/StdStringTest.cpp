@@ -7,8 +7,10 @@
 #include <string>
 
 #include "quen/strings/StdString.h"
+#include "support/Texts.h"
 
 using quen::StdString;
+using support::plain;
 
 namespace {
 
@@ -17,10 +19,6 @@ class OtherString : public StdString {
 public:
     using StdString::StdString;
 };
-
-std::string plain(const StdString& s) {
-    return std::string(s.data(), s.size());
-}
 
 }  // namespace
 

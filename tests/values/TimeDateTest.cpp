@@ -11,20 +11,12 @@
 #include "quen/values/TimeDate.h"
 #include "streams/MemoryStream.h"
 #include "support/FileSupport.h"
+#include "support/Texts.h"
 
 using quen::TimeDate;
+using support::thrown;
 
 namespace {
-
-template <typename Work>
-std::string thrown(Work&& work) {
-    try {
-        work();
-    } catch (const quen::QuenException& error) {
-        return error.what();
-    }
-    return "";
-}
 
 unsigned long long count(const FILETIME& time) {
     return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -138,6 +139,22 @@ int step(sqlite3_stmt* statement) {
     }
 }
 
+// Steps a query that answers at most one row: ERROR_SUCCESS with the row at
+// hand, `none` when there is no row.
+LONG fetch(sqlite3_stmt* statement, LONG none) {
+    const int result = step(statement);
+    if (result == SQLITE_ROW) {
+        return ERROR_SUCCESS;
+    }
+    return result == SQLITE_DONE ? none : errorFromSqlite(result, false);
+}
+
+// Steps a statement that writes and answers no row.
+LONG execute(sqlite3_stmt* statement) {
+    const int result = step(statement);
+    return result == SQLITE_DONE ? ERROR_SUCCESS : errorFromSqlite(result, true);
+}
+
 enum StatementId {
     findKey,
     insertKey,
@@ -214,12 +231,11 @@ public:
         const std::string fold = folded(name.data(), name.size());
         sqlite3_bind_int64(use.get(), 1, parent);
         sqlite3_bind_text(use.get(), 2, fold.data(), static_cast<int>(fold.size()), SQLITE_STATIC);
-        const int result = step(use.get());
-        if (result == SQLITE_ROW) {
+        const LONG result = fetch(use.get(), ERROR_FILE_NOT_FOUND);
+        if (result == ERROR_SUCCESS) {
             id = sqlite3_column_int64(use.get(), 0);
-            return ERROR_SUCCESS;
         }
-        return result == SQLITE_DONE ? ERROR_FILE_NOT_FOUND : errorFromSqlite(result, false);
+        return result;
     }
 
     // Walks the names down from `parent`; `found` counts the keys that exist.
@@ -245,12 +261,11 @@ public:
         sqlite3_bind_int64(use.get(), 1, parent);
         sqlite3_bind_text(use.get(), 2, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
         sqlite3_bind_text(use.get(), 3, fold.data(), static_cast<int>(fold.size()), SQLITE_STATIC);
-        const int result = step(use.get());
-        if (result != SQLITE_DONE) {
-            return errorFromSqlite(result, true);
+        const LONG result = execute(use.get());
+        if (result == ERROR_SUCCESS) {
+            id = sqlite3_last_insert_rowid(db_);
         }
-        id = sqlite3_last_insert_rowid(db_);
-        return ERROR_SUCCESS;
+        return result;
     }
 
     LONG run(StatementId id) {
@@ -258,8 +273,7 @@ public:
         if (use.get() == nullptr) {
             return errorFromSqlite(sqlite3_errcode(db_), true);
         }
-        const int result = step(use.get());
-        return result == SQLITE_DONE ? ERROR_SUCCESS : errorFromSqlite(result, true);
+        return execute(use.get());
     }
 
     sqlite3* db() const { return db_; }
@@ -538,9 +552,86 @@ LONG splitSubKey(LPCSTR subKey, std::vector<std::string>& names) {
     }
 }
 
-void bindFoldedName(sqlite3_stmt* statement, int index, const std::string& fold) {
-    sqlite3_bind_text(statement, index, fold.data(), static_cast<int>(fold.size()), SQLITE_STATIC);
+// Whether a statement changes the store: its failures are failures to write.
+bool writes(StatementId id) {
+    return id != findKey && id != keyAt && id != findValue && id != valueAt;
 }
+
+// One Reg* call on a key handle, holding the registry's lock from start to
+// end. The members go in reverse order: the statement is reset first, while
+// the key's store is still held and the lock still taken.
+class KeyCall {
+public:
+    KeyCall() : registry_(state()), lock_(registry_.mutex) {}
+    KeyCall(const KeyCall&) = delete;
+    KeyCall& operator=(const KeyCall&) = delete;
+
+    // The key a sub-key path starts from, whatever access its handle has,
+    // and the path's names. A bad handle outranks a bad path.
+    LONG openPath(HKEY key, LPCSTR subKey, std::vector<std::string>& names) {
+        const LONG split = splitSubKey(subKey, names);
+        const LONG resolved = registry_.resolve(key, key_);
+        return resolved != ERROR_SUCCESS ? resolved : split;
+    }
+
+    // The key behind the handle, when that was opened with the right the
+    // call needs.
+    LONG open(HKEY key, REGSAM needed) {
+        const LONG resolved = registry_.resolve(key, key_);
+        if (resolved != ERROR_SUCCESS) {
+            return resolved;
+        }
+        return (key_.access & needed) != 0 ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+    }
+
+    // The call's statement, with the key bound to ?1.
+    LONG prepare(StatementId id) {
+        use_.emplace(key_.store->statement(id));
+        if (statement() == nullptr) {
+            return errorFromSqlite(sqlite3_errcode(db()), writes(id));
+        }
+        sqlite3_bind_int64(statement(), 1, key_.id);
+        return ERROR_SUCCESS;
+    }
+
+    // Both, for the calls that check nothing of their own in between.
+    LONG open(HKEY key, REGSAM needed, StatementId id) {
+        const LONG opened = open(key, needed);
+        return opened != ERROR_SUCCESS ? opened : prepare(id);
+    }
+
+    // Binds a name in its folded form, which lives as long as the call, as
+    // the statement reads it in place.
+    void bindFolded(int index, const char* name, std::size_t length) {
+        fold_ = folded(name, length);
+        sqlite3_bind_text(statement(), index, fold_.data(), static_cast<int>(fold_.size()), SQLITE_STATIC);
+    }
+
+    // Steps an enumeration's statement to the row at the index, bound to ?2;
+    // ERROR_NO_MORE_ITEMS past the last.
+    LONG fetchAt(DWORD index) {
+        sqlite3_bind_int64(statement(), 2, index);
+        return fetch(statement(), ERROR_NO_MORE_ITEMS);
+    }
+
+    // A new handle on the key, or on the one a walk reached, with the access
+    // asked for.
+    HKEY handOut(REGSAM access) {
+        key_.access = effectiveAccess(access);
+        return registry_.add(key_);
+    }
+
+    OpenKey& key() { return key_; }
+    sqlite3_stmt* statement() const { return use_->get(); }
+    sqlite3* db() const { return key_.store->db(); }
+
+private:
+    State& registry_;
+    std::lock_guard<std::mutex> lock_;
+    OpenKey key_;
+    std::string fold_;
+    std::optional<StatementUse> use_;
+};
 
 }  // namespace
 
@@ -585,15 +676,9 @@ LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM access, PHKEY r
         return ERROR_INVALID_PARAMETER;
     }
     *result = nullptr;
+    KeyCall call;
     std::vector<std::string> names;
-    LONG status = splitSubKey(subKey, names);
-    State& registry = state();
-    std::lock_guard<std::mutex> lock(registry.mutex);
-    OpenKey open;
-    const LONG resolved = registry.resolve(key, open);
-    if (resolved != ERROR_SUCCESS) {
-        return resolved;
-    }
+    LONG status = call.openPath(key, subKey, names);
     if (status != ERROR_SUCCESS) {
         return status;
     }
@@ -601,13 +686,13 @@ LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM access, PHKEY r
         *result = key;
         return ERROR_SUCCESS;
     }
+    OpenKey& open = call.key();
     std::size_t found = 0;
     status = open.store->walk(open.id, names, open.id, found);
     if (status != ERROR_SUCCESS) {
         return status;
     }
-    open.access = effectiveAccess(access);
-    *result = registry.add(open);
+    *result = call.handOut(access);
     return ERROR_SUCCESS;
 }
 
@@ -617,15 +702,9 @@ LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM
         return ERROR_INVALID_PARAMETER;
     }
     *result = nullptr;
+    KeyCall call;
     std::vector<std::string> names;
-    LONG status = splitSubKey(subKey, names);
-    State& registry = state();
-    std::lock_guard<std::mutex> lock(registry.mutex);
-    OpenKey open;
-    const LONG resolved = registry.resolve(key, open);
-    if (resolved != ERROR_SUCCESS) {
-        return resolved;
-    }
+    LONG status = call.openPath(key, subKey, names);
     if (status != ERROR_SUCCESS) {
         return status;
     }
@@ -638,6 +717,7 @@ LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM
     }
     // Most calls find the key there already: look first, write only when
     // something is missing.
+    OpenKey& open = call.key();
     Store& store = *open.store;
     const sqlite3_int64 parent = open.id;
     std::size_t found = 0;
@@ -671,8 +751,7 @@ LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM
     } else if (status != ERROR_SUCCESS) {
         return status;
     }
-    open.access = effectiveAccess(access);
-    *result = registry.add(open);
+    *result = call.handOut(access);
     if (disposition != nullptr) {
         *disposition = outcome;
     }
@@ -684,31 +763,21 @@ LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWO
     if (reserved != nullptr || (data != nullptr && dataSize == nullptr)) {
         return ERROR_INVALID_PARAMETER;
     }
-    State& registry = state();
-    std::lock_guard<std::mutex> lock(registry.mutex);
-    OpenKey open;
-    const LONG resolved = registry.resolve(key, open);
-    if (resolved != ERROR_SUCCESS) {
-        return resolved;
-    }
-    if ((open.access & KEY_QUERY_VALUE) == 0) {
-        return ERROR_ACCESS_DENIED;
+    KeyCall call;
+    LONG status = call.open(key, KEY_QUERY_VALUE, findValue);
+    if (status != ERROR_SUCCESS) {
+        return status;
     }
     const char* name = valueName != nullptr ? valueName : "";
-    const std::string fold = folded(name, std::strlen(name));
-    const StatementUse use(open.store->statement(findValue));
-    if (use.get() == nullptr) {
-        return errorFromSqlite(sqlite3_errcode(open.store->db()), false);
+    call.bindFolded(2, name, std::strlen(name));
+    status = fetch(call.statement(), ERROR_FILE_NOT_FOUND);
+    if (status != ERROR_SUCCESS) {
+        return status;
     }
-    sqlite3_bind_int64(use.get(), 1, open.id);
-    bindFoldedName(use.get(), 2, fold);
-    const int stepped = step(use.get());
-    if (stepped != SQLITE_ROW) {
-        return stepped == SQLITE_DONE ? ERROR_FILE_NOT_FOUND : errorFromSqlite(stepped, false);
-    }
-    const DWORD storedType = static_cast<DWORD>(sqlite3_column_int64(use.get(), 0));
-    const void* stored = sqlite3_column_blob(use.get(), 1);
-    const DWORD size = static_cast<DWORD>(sqlite3_column_bytes(use.get(), 1));
+    sqlite3_stmt* const row = call.statement();
+    const DWORD storedType = static_cast<DWORD>(sqlite3_column_int64(row, 0));
+    const void* stored = sqlite3_column_blob(row, 1);
+    const DWORD size = static_cast<DWORD>(sqlite3_column_bytes(row, 1));
     if (type != nullptr) {
         *type = storedType;
     }
@@ -734,15 +803,10 @@ LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWO
 }
 
 LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE* data, DWORD dataSize) {
-    State& registry = state();
-    std::lock_guard<std::mutex> lock(registry.mutex);
-    OpenKey open;
-    const LONG resolved = registry.resolve(key, open);
-    if (resolved != ERROR_SUCCESS) {
-        return resolved;
-    }
-    if ((open.access & KEY_SET_VALUE) == 0) {
-        return ERROR_ACCESS_DENIED;
+    KeyCall call;
+    LONG status = call.open(key, KEY_SET_VALUE);
+    if (status != ERROR_SUCCESS) {
+        return status;
     }
     const char* name = valueName != nullptr ? valueName : "";
     const std::size_t nameLength = std::strlen(name);
@@ -752,22 +816,20 @@ LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const 
     if (data == nullptr && dataSize != 0) {
         return ERROR_NOACCESS;
     }
-    const std::string fold = folded(name, nameLength);
-    const StatementUse use(open.store->statement(writeValue));
-    if (use.get() == nullptr) {
-        return errorFromSqlite(sqlite3_errcode(open.store->db()), true);
+    status = call.prepare(writeValue);
+    if (status != ERROR_SUCCESS) {
+        return status;
     }
-    sqlite3_bind_int64(use.get(), 1, open.id);
-    sqlite3_bind_text(use.get(), 2, name, static_cast<int>(nameLength), SQLITE_STATIC);
-    bindFoldedName(use.get(), 3, fold);
-    sqlite3_bind_int64(use.get(), 4, type);
+    sqlite3_stmt* const statement = call.statement();
+    sqlite3_bind_text(statement, 2, name, static_cast<int>(nameLength), SQLITE_STATIC);
+    call.bindFolded(3, name, nameLength);
+    sqlite3_bind_int64(statement, 4, type);
     if (dataSize == 0) {
-        sqlite3_bind_zeroblob(use.get(), 5, 0);
+        sqlite3_bind_zeroblob(statement, 5, 0);
     } else {
-        sqlite3_bind_blob(use.get(), 5, data, static_cast<int>(dataSize), SQLITE_STATIC);
+        sqlite3_bind_blob(statement, 5, data, static_cast<int>(dataSize), SQLITE_STATIC);
     }
-    const int stepped = step(use.get());
-    return stepped == SQLITE_DONE ? ERROR_SUCCESS : errorFromSqlite(stepped, true);
+    return execute(statement);
 }
 
 LONG WINAPI RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD reserved, LPSTR keyClass,
@@ -775,28 +837,16 @@ LONG WINAPI RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength,
     if (name == nullptr || nameLength == nullptr || reserved != nullptr) {
         return ERROR_INVALID_PARAMETER;
     }
-    State& registry = state();
-    std::lock_guard<std::mutex> lock(registry.mutex);
-    OpenKey open;
-    const LONG resolved = registry.resolve(key, open);
-    if (resolved != ERROR_SUCCESS) {
-        return resolved;
+    KeyCall call;
+    LONG status = call.open(key, KEY_ENUMERATE_SUB_KEYS, keyAt);
+    if (status == ERROR_SUCCESS) {
+        status = call.fetchAt(index);
     }
-    if ((open.access & KEY_ENUMERATE_SUB_KEYS) == 0) {
-        return ERROR_ACCESS_DENIED;
+    if (status != ERROR_SUCCESS) {
+        return status;
     }
-    const StatementUse use(open.store->statement(keyAt));
-    if (use.get() == nullptr) {
-        return errorFromSqlite(sqlite3_errcode(open.store->db()), false);
-    }
-    sqlite3_bind_int64(use.get(), 1, open.id);
-    sqlite3_bind_int64(use.get(), 2, index);
-    const int stepped = step(use.get());
-    if (stepped != SQLITE_ROW) {
-        return stepped == SQLITE_DONE ? ERROR_NO_MORE_ITEMS : errorFromSqlite(stepped, false);
-    }
-    const void* found = sqlite3_column_text(use.get(), 0);
-    const DWORD length = static_cast<DWORD>(sqlite3_column_bytes(use.get(), 0));
+    const void* found = sqlite3_column_text(call.statement(), 0);
+    const DWORD length = static_cast<DWORD>(sqlite3_column_bytes(call.statement(), 0));
     if (length >= *nameLength) {
         return ERROR_MORE_DATA;
     }
@@ -823,31 +873,20 @@ LONG WINAPI RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueN
         (data != nullptr && dataSize == nullptr)) {
         return ERROR_INVALID_PARAMETER;
     }
-    State& registry = state();
-    std::lock_guard<std::mutex> lock(registry.mutex);
-    OpenKey open;
-    const LONG resolved = registry.resolve(key, open);
-    if (resolved != ERROR_SUCCESS) {
-        return resolved;
+    KeyCall call;
+    LONG status = call.open(key, KEY_QUERY_VALUE, valueAt);
+    if (status == ERROR_SUCCESS) {
+        status = call.fetchAt(index);
     }
-    if ((open.access & KEY_QUERY_VALUE) == 0) {
-        return ERROR_ACCESS_DENIED;
+    if (status != ERROR_SUCCESS) {
+        return status;
     }
-    const StatementUse use(open.store->statement(valueAt));
-    if (use.get() == nullptr) {
-        return errorFromSqlite(sqlite3_errcode(open.store->db()), false);
-    }
-    sqlite3_bind_int64(use.get(), 1, open.id);
-    sqlite3_bind_int64(use.get(), 2, index);
-    const int stepped = step(use.get());
-    if (stepped != SQLITE_ROW) {
-        return stepped == SQLITE_DONE ? ERROR_NO_MORE_ITEMS : errorFromSqlite(stepped, false);
-    }
-    const void* foundName = sqlite3_column_text(use.get(), 0);
-    const DWORD length = static_cast<DWORD>(sqlite3_column_bytes(use.get(), 0));
-    const DWORD storedType = static_cast<DWORD>(sqlite3_column_int64(use.get(), 1));
-    const void* stored = sqlite3_column_blob(use.get(), 2);
-    const DWORD size = static_cast<DWORD>(sqlite3_column_bytes(use.get(), 2));
+    sqlite3_stmt* const row = call.statement();
+    const void* foundName = sqlite3_column_text(row, 0);
+    const DWORD length = static_cast<DWORD>(sqlite3_column_bytes(row, 0));
+    const DWORD storedType = static_cast<DWORD>(sqlite3_column_int64(row, 1));
+    const void* stored = sqlite3_column_blob(row, 2);
+    const DWORD size = static_cast<DWORD>(sqlite3_column_bytes(row, 2));
     if (length >= *valueNameLength || (data != nullptr && size > *dataSize)) {
         if (dataSize != nullptr) {
             *dataSize = size;
@@ -870,29 +909,18 @@ LONG WINAPI RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueN
 }
 
 LONG WINAPI RegDeleteValueA(HKEY key, LPCSTR valueName) {
-    State& registry = state();
-    std::lock_guard<std::mutex> lock(registry.mutex);
-    OpenKey open;
-    const LONG resolved = registry.resolve(key, open);
-    if (resolved != ERROR_SUCCESS) {
-        return resolved;
-    }
-    if ((open.access & KEY_SET_VALUE) == 0) {
-        return ERROR_ACCESS_DENIED;
+    KeyCall call;
+    LONG status = call.open(key, KEY_SET_VALUE, removeValue);
+    if (status != ERROR_SUCCESS) {
+        return status;
     }
     const char* name = valueName != nullptr ? valueName : "";
-    const std::string fold = folded(name, std::strlen(name));
-    const StatementUse use(open.store->statement(removeValue));
-    if (use.get() == nullptr) {
-        return errorFromSqlite(sqlite3_errcode(open.store->db()), true);
+    call.bindFolded(2, name, std::strlen(name));
+    status = execute(call.statement());
+    if (status != ERROR_SUCCESS) {
+        return status;
     }
-    sqlite3_bind_int64(use.get(), 1, open.id);
-    bindFoldedName(use.get(), 2, fold);
-    const int stepped = step(use.get());
-    if (stepped != SQLITE_DONE) {
-        return errorFromSqlite(stepped, true);
-    }
-    return sqlite3_changes(open.store->db()) > 0 ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+    return sqlite3_changes(call.db()) > 0 ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
 }
 
 LONG WINAPI RegCloseKey(HKEY key) {

@@ -1,0 +1,32 @@
+// What the suites compare as text: all of a StdString's characters, and the
+// message of the QuenException that a piece of work throws.
+#ifndef QUEN_TESTS_SUPPORT_TEXTS_H
+#define QUEN_TESTS_SUPPORT_TEXTS_H
+
+#include <string>
+
+#include "quen/errors/QuenException.h"
+#include "quen/strings/StdString.h"
+
+namespace support {
+
+// Every character of the string, NULs inside it included, as a std::string,
+// which gtest compares and prints in full.
+inline std::string plain(const quen::StdString& s) {
+    return std::string(s.data(), s.size());
+}
+
+// The text of the QuenException that work throws; "" when it throws none.
+template <typename Work>
+std::string thrown(Work&& work) {
+    try {
+        work();
+    } catch (const quen::QuenException& error) {
+        return error.what();
+    }
+    return "";
+}
+
+}  // namespace support
+
+#endif
