@@ -73,8 +73,12 @@ namespace {
 void printHelp(std::ostream& out) {
     out << "usage: quen COMMAND [ARGUMENTS]\n\ncommands:\n";
     for (const Command& command : commands()) {
-        std::string line = std::string(command.name) + " " + command.synopsis;
-        out << "  " << std::left << std::setw(40) << line << command.summary << "\n";
+        const std::string line = std::string(command.name) + " " + command.synopsis;
+        out << "  " << std::left << std::setw(40) << line;
+        if (line.size() >= 40) {
+            out << "\n" << std::string(42, ' ');  // the summary on a line of its own
+        }
+        out << command.summary << "\n";
     }
     out << "  " << std::left << std::setw(40) << "--help" << "print this list\n";
 }
