@@ -114,15 +114,15 @@ unsigned int BinStream::copyFile(const char* name, unsigned int length, const lo
     long long from = position;
     for (;;) {
         try {
-            // A buffer beyond the length would never be filled.
-            if (bufferSize > remaining) {
-                bufferSize = remaining;
-            }
+            // At the size asked for, also when the length is smaller; only
+            // the chunks follow the length.
             SmartArray<char> buffer(new char[bufferSize]);
             SmartPointer<BinStream> source(matchingStream(name, in));
             source->seekg(from);
             while (remaining != 0) {
                 const unsigned int chunk = bufferSize < remaining ? bufferSize : remaining;
+                // The smaller size stays: a halving starts from the last chunk.
+                bufferSize = chunk;
                 source->read(buffer.get(), chunk);
                 write(buffer.get(), chunk);
                 remaining -= chunk;
@@ -170,6 +170,7 @@ void BinStream::shiftBlock(long long from, long long to, long long length, unsig
                 const unsigned int chunk = static_cast<long long>(bufferSize) < length
                                                ? bufferSize
                                                : static_cast<unsigned int>(length);
+                bufferSize = chunk;  // a halving starts from the last chunk
                 seekg(from);
                 if (fail()) {
                     throwMessage(messageSeek);

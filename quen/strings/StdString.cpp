@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
-#include <cstring>
 #include <typeinfo>
 
 #include "quen/errors/QuenException.h"

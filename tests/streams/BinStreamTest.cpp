@@ -215,6 +215,13 @@ TEST(ShiftBlock, HalvesTheBufferWhenMemoryIsShortAndKeepsItsPlace) {
     limited.shiftBlock(2, 0, 8, 16);  // 8, 4 fail; 2 works
     EXPECT_EQ("2345678989", limited.bytes);
 
+    // The last chunk is shorter than the buffer, and a halving starts from it.
+    MemoryStream tail("0123456789AB");
+    tail.badWrite = 3;
+    tail.shiftBlock(2, 0, 10, 4);
+    EXPECT_EQ("23456789ABAB", tail.bytes);
+    EXPECT_EQ((std::vector<unsigned int>{4, 4, 2, 1, 1}), tail.writes);
+
     MemoryStream none("0123456789");
     none.transferLimit = 0;
     EXPECT_EQ("Memory ALLOCATION error", thrown([&] { none.shiftBlock(4, 0, 6, 8); }));
@@ -232,10 +239,18 @@ TEST(CopyFile, AppendsARangeOfTheNamedFileAndReturnsTheLength) {
     EXPECT_EQ((std::vector<unsigned int>{2, 2, 1}), target.writes);
     EXPECT_EQ((std::vector<std::string>{"source"}), target.opened);
 
-    // The length is returned as asked, whatever was there to copy.
     MemoryStream empty(std::string(), &files);
     EXPECT_EQ(0u, empty.copyFile("source", 0, 0, 8));
     EXPECT_EQ("", empty.bytes);
+
+    // The length is returned as asked, not what the source gave: a source
+    // that fails without throwing is not looked at again.
+    MemoryStream quietSource(std::string(), &files);
+    quietSource.sourceQuiet = true;
+    EXPECT_EQ(12u, quietSource.copyFile("source", 12, 0, 5));
+    EXPECT_EQ((std::vector<unsigned int>{5, 5, 2}), quietSource.writes);
+    EXPECT_EQ(12u, quietSource.bytes.size());
+    EXPECT_EQ("0123456789", quietSource.bytes.substr(0, 10));
 }
 
 TEST(CopyFile, SourceFailuresPassToTheCaller) {
@@ -255,7 +270,8 @@ TEST(CopyFile, AfterAnAllocationFailureGoesOnWhereItStood) {
     target.badWrite = 2;
     EXPECT_EQ(30u, target.copyFile("source", 30, 2, 16));
     EXPECT_EQ("cdefghijklmnopqrstuvwxyz012345", target.bytes);
-    EXPECT_EQ((std::vector<unsigned int>{16, 14, 8, 6}), target.writes);
+    // The failed chunk of 14 is halved: 7 and 7.
+    EXPECT_EQ((std::vector<unsigned int>{16, 14, 7, 7}), target.writes);
     EXPECT_EQ(2u, target.opened.size());  // the source is opened again with the smaller buffer
 }
 

@@ -40,8 +40,9 @@ public:
     std::vector<unsigned int> reads;
     std::vector<unsigned int> writes;
     std::vector<std::string> opened;  // names given to matchingStream
-    // The limit that streams opened by matchingStream get.
+    // The limit and the quietness that streams opened by matchingStream get.
     unsigned int sourceTransferLimit = UINT_MAX;
+    bool sourceQuiet = false;
     // The most recent stream opened by matchingStream, while it lives.
     static inline MemoryStream* lastSource = nullptr;
 
@@ -59,6 +60,7 @@ public:
         }
         MemoryStream* source = new MemoryStream((*files_)[name], files_);
         source->transferLimit = sourceTransferLimit;
+        source->quiet = sourceQuiet;
         lastSource = source;
         return source;
     }
