@@ -15,10 +15,10 @@ bool matches(const char* pattern, const char* subject) {
     return WildString(pattern).match(subject, 0, 0);
 }
 
-// The reference semantics, written out as the original recursive matcher
-// works: literal by literal, one level of recursion for each '*', trying
-// every later occurrence of the literal behind it. Exponential on hostile
-// patterns, so it only ever sees short ones here.
+// The reference semantics, written out as a plain recursive matcher: literal
+// by literal, one level of recursion for each '*', trying every later
+// occurrence of the literal behind it. Exponential on hostile patterns, so
+// it only ever sees short ones here.
 class Oracle {
 public:
     explicit Oracle(const StdString& pattern) : pattern_(pattern) {}
@@ -85,9 +85,9 @@ private:
     StdString pattern_;
 };
 
-// Where the original rules give a result: every run of '*' is followed by a
-// literal or ends the pattern (a '?' directly behind a star run in the
-// middle of a pattern is ours to decide).
+// Where the recursive rules alone decide: every run of '*' is followed by a
+// literal or ends the pattern (for a '?' directly behind a star run in the
+// middle of a pattern, the one-star-run rule decides).
 bool definedByTheRules(const std::string& pattern) {
     for (std::string::size_type i = 0; i < pattern.size(); ++i) {
         if (pattern[i] != '*') {
