@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "quen/drives/Disk.h"
+#include "quen/drives/DiskDriveAccessor.h"
 #include "quen/drives/DiskDriveFixed.h"
+#include "quen/drives/DiskDriveMap.h"
 #include "quen/drives/DiskDriveRemovable.h"
 #include "quen/drives/sysprobe/SysProbe.h"
 
@@ -62,10 +64,13 @@ TEST(DiskDrive, Banners) {
     EXPECT_STREQ("DiskDriveNetwork 1.0, 19.10.1999", DiskDriveNetwork::version());
     EXPECT_STREQ("DiskDriveRemovableGeneric 1.0, 19.10.1999", DiskDriveRemovableGeneric::version());
     EXPECT_STREQ("DiskDriveUnknown 1.0, 19.10.1999", DiskDriveUnknown::version());
+    EXPECT_STREQ("DiskDriveMap 1.0, 23.09.1999", DiskDriveMap::version());
+    EXPECT_STREQ("DiskDriveAccessor 1.0, 23.09.1999", DiskDriveAccessor::version());
 }
 
 TEST(DiskDrive, FamilyQueriesOfEachClass) {
     TestDrive record(3);
+    const DiskDriveFixed fixed(&record);
     const DiskDriveHD hd(&record);
     const DiskDriveRAM ram(&record);
     const DiskDriveCDROM cd(&record, 2);
@@ -73,11 +78,13 @@ TEST(DiskDrive, FamilyQueriesOfEachClass) {
     const DiskDriveNetwork network(&record);
     const DiskDriveRemovableGeneric generic(&record);
     const DiskDriveUnknown unknown(&record);
+    const DiskDriveRemovable removable(&record);
     struct Row {
         const DiskDrive& drive;
         bool removable, hd, ram, cd, floppy, network, unknown;
     };
     const Row rows[] = {
+        {fixed, false, false, false, false, false, false, false},
         {hd, false, true, false, false, false, false, false},
         {ram, false, false, true, false, false, false, false},
         {cd, true, false, false, true, false, false, false},
@@ -85,6 +92,7 @@ TEST(DiskDrive, FamilyQueriesOfEachClass) {
         {network, true, false, false, false, false, true, false},
         {generic, true, false, false, false, false, false, false},
         {unknown, true, false, false, false, false, false, true},
+        {removable, true, false, false, false, false, false, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
@@ -179,6 +187,21 @@ TEST(DiskDrive, CopiesAndAssignment) {
     EXPECT_EQ(FileString(""), target.volumeName());
     EXPECT_EQ('E', target.driveLetter());
     EXPECT_TRUE(target == floppy);
+    // ... and leaves what the target read before as it was.
+    other.insert("OWN", 0, false);
+    DiskDriveFloppy reader(&other);
+    ASSERT_TRUE(reader.getDisk());
+    reader = floppy;
+    EXPECT_EQ('E', reader.driveLetter());
+    EXPECT_EQ(FileString("OWN"), reader.volumeName());
+    EXPECT_FALSE(reader.isReadOnly());
+    DiskDriveCDROM cd(&record, 1);
+    DiskDriveCDROM cdTarget(&other, 4);
+    ASSERT_TRUE(cdTarget.getDisk());
+    cdTarget = cd;
+    EXPECT_EQ(1, cdTarget.cdUnit());
+    EXPECT_EQ(FileString("OWN"), cdTarget.volumeName());
+    EXPECT_TRUE(cdTarget == cd);
 
     // Disk assignment copies the binding: a fixed drive assigned another
     // keeps answering from a medium.

@@ -236,6 +236,34 @@ MACHINE_TEST(MediaChangedBetweenCalls, workedExample) {
     EXPECT_EQ('E', drives.current());
 }
 
+MACHINE_TEST(SearchesTheCurrentDriveThenTheKnownLabelsThenTheMedia,
+             "A 0x0100 -\n"
+             "C 0x0200 SAME\n"
+             "D 0x0200 SAME\n"
+             "F 0x0400 -\n") {
+    DiskDriveAccessor drives;
+    const FileString marker("||");
+    // The current drive comes before the drives in letter order.
+    drives.current('D');
+    EXPECT_STREQ("D:\\x", drives.volumeFileNameToDriveFileName("||SAME||\\x", marker).c_str());
+    EXPECT_EQ('D', drives.current());
+    drives.current('F');
+    EXPECT_STREQ("C:\\x", drives.volumeFileNameToDriveFileName("||same||\\x", marker).c_str());
+    EXPECT_EQ('C', drives.current());
+
+    // Only removable drives read their media again: a fixed drive answers
+    // from the medium it bound, until its own getDisk binds another.
+    rewriteMachine("A 0x0100 -\nC 0x0200 RENAMED\nD 0x0200 SAME\nF 0x0400 DISC\n");
+    EXPECT_TRUE(drives.volumeFileNameToDriveFileName("||RENAMED||\\x", marker).empty());
+    EXPECT_EQ('C', drives.current());
+    EXPECT_STREQ("C:\\x", drives.volumeFileNameToDriveFileName("||SAME||\\x", marker).c_str());
+    EXPECT_EQ(FileString("DISC"), DiskDriveMap()['F'].volumeName());  // read on the failed search
+    EXPECT_STREQ("F:\\y", drives.volumeFileNameToDriveFileName("||DISC||\\y", marker).c_str());
+    drives.current('C');
+    drives.load();
+    EXPECT_STREQ("C:\\x", drives.volumeFileNameToDriveFileName("||RENAMED||\\x", marker).c_str());
+}
+
 MACHINE_TEST(FirstOfTwoRecordsWithOneLetterStays,
              "C 0x0200 FIRST\n"
              "C 0x0400 SECOND\n"

@@ -171,6 +171,8 @@ TEST(WindowsProgressMonitor, WithoutABarNothingIsPostedOrDrained) {
     EXPECT_EQ("Named", textOf(windows.title));
     EXPECT_EQ((std::vector<UINT>{marker}), windows.messagesTo(windows.main));
     EXPECT_FALSE(TestWindows::pending());
+    monitor.reset("Renamed");
+    EXPECT_EQ("Renamed", textOf(windows.title));
 }
 
 TEST(WindowsProgressMonitor, WithoutATitleWindowTitleDoesNothing) {
