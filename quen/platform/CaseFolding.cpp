@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <clocale>
-#include <cstring>
 #include <string>
 
 namespace quen {
@@ -13,22 +12,20 @@ void build(CaseFolding& folding) {
     for (int b = 0; b < 256; ++b) {
         const int c = static_cast<signed char>(static_cast<unsigned char>(b));
         folding.upper[b] = static_cast<unsigned char>(std::toupper(c));
-        folding.variantCount[b] = 0;
     }
     for (int b = 0; b < 256; ++b) {
-        int count = 0;
-        unsigned char found[2] = {static_cast<unsigned char>(b), 0};
-        count = 1;
+        unsigned char* const variants = folding.variants[b];
+        variants[0] = static_cast<unsigned char>(b);
+        variants[1] = 0;
+        int count = 1;
         for (int other = 0; other < 256 && count <= 2; ++other) {
             if (other != b && folding.upper[other] == folding.upper[b]) {
-                if (count < 2) {
-                    found[1] = static_cast<unsigned char>(other);
+                if (count == 1) {
+                    variants[1] = static_cast<unsigned char>(other);
                 }
                 ++count;
             }
         }
-        folding.variants[b][0] = found[0];
-        folding.variants[b][1] = found[1];
         folding.variantCount[b] = static_cast<unsigned char>(count <= 2 ? count : 0);
     }
 }
