@@ -71,16 +71,8 @@ configure_and_build() {
 
 run_tests() {
     local preset=$1
-    local extra=()
-    if [ "$preset" = win32 ]; then
-        # Under parallel load the Wine loader itself now and then dies with
-        # SIGSEGV as a process ends (about 1 run in 100, seen with tests that
-        # do nothing but skip). A failed test gets up to three runs in all;
-        # one that fails all three still fails the run.
-        extra+=(--repeat until-pass:3)
-    fi
     log "test $preset"
-    ctest --preset "$preset" -j "$JOBS" "${extra[@]}"
+    ctest --preset "$preset" -j "$JOBS"
 }
 
 # A persistent wineserver for the whole run saves its start-up in every test.
