@@ -20,7 +20,6 @@ class TestDrive : public sysProbe::Drive {
 public:
     explicit TestDrive(int number, sysProbe::EDriveFamily family = sysProbe::familyHardDisk)
         : Drive(family, number) {}
-
     void insert(const char* label, std::uint64_t capacity = 0, bool readOnly = false) {
         present = true;
         medium.label = label;
@@ -28,7 +27,6 @@ public:
         medium.readOnly = readOnly;
     }
     void eject() { present = false; }
-
     bool present = false;
     sysProbe::Medium medium;
     int reads = 0;
@@ -36,9 +34,7 @@ public:
 protected:
     bool readMedium(sysProbe::Medium& found) override {
         ++reads;
-        if (present) {
-            found = medium;
-        }
+        if (present) found = medium;
         return present;
     }
 };
@@ -49,6 +45,12 @@ struct Open : Base {
     using Base::Base;
     using Base::disk;
 };
+
+// The label and read-only state a drive answers with.
+void expectMedium(const DiskDrive& drive, const char* label, bool readOnly) {
+    EXPECT_EQ(FileString(label), drive.volumeName());
+    EXPECT_EQ(readOnly, drive.isReadOnly()) << label;
+}
 
 }  // namespace
 
@@ -79,36 +81,28 @@ TEST(DiskDrive, FamilyQueriesOfEachClass) {
     const DiskDriveRemovableGeneric generic(&record);
     const DiskDriveUnknown unknown(&record);
     const DiskDriveRemovable removable(&record);
-    struct Row {
-        const DiskDrive& drive;
-        bool removable, hd, ram, cd, floppy, network, unknown;
+    // r removable, h hard disk, m RAM disk, c CD-ROM, f floppy, n network, u unknown
+    const std::pair<const DiskDrive&, std::string> rows[] = {
+        {fixed, ""},    {hd, "h"},       {ram, "m"},      {cd, "rc"},        {floppy, "rf"},
+        {network, "rn"}, {generic, "r"}, {unknown, "ru"}, {removable, "r"},
     };
-    const Row rows[] = {
-        {fixed, false, false, false, false, false, false, false},
-        {hd, false, true, false, false, false, false, false},
-        {ram, false, false, true, false, false, false, false},
-        {cd, true, false, false, true, false, false, false},
-        {floppy, true, false, false, false, true, false, false},
-        {network, true, false, false, false, false, true, false},
-        {generic, true, false, false, false, false, false, false},
-        {unknown, true, false, false, false, false, false, true},
-        {removable, true, false, false, false, false, false, false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
-        EXPECT_EQ(row.removable, row.drive.isDriveRemovable());
-        EXPECT_EQ(row.removable, row.drive.isVolumeRemovable());
-        EXPECT_EQ(!row.removable, row.drive.isDriveFixed());
-        EXPECT_EQ(!row.removable, row.drive.isVolumeFixed());
-        EXPECT_EQ(row.hd, row.drive.isHD());
-        EXPECT_EQ(row.ram, row.drive.isRAMDrive());
-        EXPECT_EQ(row.cd, row.drive.isCDROM());
-        EXPECT_EQ(row.floppy, row.drive.isFloppy());
-        EXPECT_EQ(row.network, row.drive.isNetworkDrive());
-        EXPECT_EQ(row.unknown, row.drive.isUnknown());
-        EXPECT_EQ(row.cd ? 2 : -1, row.drive.cdUnit());
-        EXPECT_EQ('D', row.drive.driveLetter());
-        EXPECT_EQ(FileString("D:"), row.drive.driveName());
+    int row = 0;
+    for (const auto& [drive, kinds] : rows) {
+        SCOPED_TRACE(testing::Message() << "row " << row++);
+        const auto is = [&kinds = kinds](char kind) { return kinds.find(kind) != std::string::npos; };
+        EXPECT_EQ(is('r'), drive.isDriveRemovable());
+        EXPECT_EQ(is('r'), drive.isVolumeRemovable());
+        EXPECT_EQ(!is('r'), drive.isDriveFixed());
+        EXPECT_EQ(!is('r'), drive.isVolumeFixed());
+        EXPECT_EQ(is('h'), drive.isHD());
+        EXPECT_EQ(is('m'), drive.isRAMDrive());
+        EXPECT_EQ(is('c'), drive.isCDROM());
+        EXPECT_EQ(is('f'), drive.isFloppy());
+        EXPECT_EQ(is('n'), drive.isNetworkDrive());
+        EXPECT_EQ(is('u'), drive.isUnknown());
+        EXPECT_EQ(is('c') ? 2 : -1, drive.cdUnit());
+        EXPECT_EQ('D', drive.driveLetter());
+        EXPECT_EQ(FileString("D:"), drive.driveName());
     }
     TestDrive first(0);
     EXPECT_EQ('A', DiskDriveFloppy(&first).driveLetter());
@@ -119,11 +113,9 @@ TEST(DiskDrive, FixedDriveBindsItsMediumWhenMadeAndAsksItOnEveryCall) {
     TestDrive record(2);
     record.insert("SYSTEM", 0x123456789ULL);
     Open<DiskDriveHD> hd(&record);
-    EXPECT_EQ(FileString("SYSTEM"), hd.volumeName());
-    EXPECT_FALSE(hd.isReadOnly());
+    expectMedium(hd, "SYSTEM", false);
     EXPECT_EQ(0x123456789LL, hd.disk().capacity());
     EXPECT_EQ(0x123456789LL, hd.capacity());
-
     // Taken out: hasDisk asks anew, but the bound medium stays until a
     // getDisk finds another.
     record.eject();
@@ -134,15 +126,11 @@ TEST(DiskDrive, FixedDriveBindsItsMediumWhenMadeAndAsksItOnEveryCall) {
     EXPECT_TRUE(hd.hasDisk());
     EXPECT_EQ(FileString("SYSTEM"), hd.volumeName());
     EXPECT_TRUE(hd.getDisk());
-    EXPECT_EQ(FileString("OTHER"), hd.volumeName());
-    EXPECT_TRUE(hd.isReadOnly());
-}
+    expectMedium(hd, "OTHER", true);
 
-TEST(DiskDrive, FixedDriveMadeWithoutMedium) {
-    TestDrive record(2);
-    const Open<DiskDriveRAM> ram(&record);
-    EXPECT_EQ(FileString(""), ram.volumeName());
-    EXPECT_TRUE(ram.isReadOnly());
+    TestDrive none(2);  // made without medium
+    const Open<DiskDriveRAM> ram(&none);
+    expectMedium(ram, "", true);
     EXPECT_EQ(0, ram.disk().capacity());
 }
 
@@ -151,19 +139,14 @@ TEST(DiskDrive, RemovableDriveAnswersFromItsLastGetDisk) {
     record.insert("PHOTOS", 650, false);
     DiskDriveCDROM cd(&record, 0);
     EXPECT_EQ(0, record.reads);  // nothing is read before getDisk
-    EXPECT_EQ(FileString(""), cd.volumeName());
-    EXPECT_TRUE(cd.isReadOnly());
-
+    expectMedium(cd, "", true);
     EXPECT_TRUE(cd.getDisk());
-    EXPECT_EQ(FileString("PHOTOS"), cd.volumeName());
-    EXPECT_FALSE(cd.isReadOnly());
+    expectMedium(cd, "PHOTOS", false);
     record.insert("MUSIC");
     EXPECT_EQ(FileString("PHOTOS"), cd.volumeName());  // not read again yet
-
     record.eject();
     EXPECT_FALSE(cd.getDisk());
-    EXPECT_EQ(FileString(""), cd.volumeName());
-    EXPECT_TRUE(cd.isReadOnly());
+    expectMedium(cd, "", true);
 }
 
 TEST(DiskDrive, CopiesAndAssignment) {
@@ -171,16 +154,14 @@ TEST(DiskDrive, CopiesAndAssignment) {
     record.insert("BACKUP1");
     DiskDriveFloppy floppy(&record);
     floppy.getDisk();
-
     // A copy starts as a new removable drive and reads at its own getDisk.
     DiskDriveFloppy copy(floppy);
-    EXPECT_EQ(FileString(""), copy.volumeName());
-    EXPECT_TRUE(copy.isReadOnly());
+    expectMedium(copy, "", true);
     EXPECT_TRUE(copy == floppy);
     EXPECT_TRUE(copy.getDisk());
     EXPECT_EQ(FileString("BACKUP1"), copy.volumeName());
 
-    // Assignment takes the record and the binding, not the stored label.
+    // Assignment takes the record and the binding, not the stored label...
     TestDrive other(5, sysProbe::familyFloppy);
     DiskDriveFloppy target(&other);
     target = floppy;
@@ -193,8 +174,7 @@ TEST(DiskDrive, CopiesAndAssignment) {
     ASSERT_TRUE(reader.getDisk());
     reader = floppy;
     EXPECT_EQ('E', reader.driveLetter());
-    EXPECT_EQ(FileString("OWN"), reader.volumeName());
-    EXPECT_FALSE(reader.isReadOnly());
+    expectMedium(reader, "OWN", false);
     DiskDriveCDROM cd(&record, 1);
     DiskDriveCDROM cdTarget(&other, 4);
     ASSERT_TRUE(cdTarget.getDisk());
@@ -205,10 +185,9 @@ TEST(DiskDrive, CopiesAndAssignment) {
 
     // Disk assignment copies the binding: a fixed drive assigned another
     // keeps answering from a medium.
-    TestDrive hdRecord(2);
+    TestDrive hdRecord(2), emptyRecord(3);
     hdRecord.insert("SYSTEM", 77);
     const DiskDriveHD hd(&hdRecord);
-    TestDrive emptyRecord(3);
     DiskDriveHD assigned(&emptyRecord);
     assigned = hd;
     EXPECT_EQ(FileString("SYSTEM"), assigned.volumeName());
@@ -220,9 +199,8 @@ TEST(DiskDrive, CopiesAndAssignment) {
     EXPECT_EQ(FileString("SYSTEM"), disk.volumeName());
 }
 
-TEST(DiskDrive, Equality) {
-    TestDrive record(2, sysProbe::familyCDROM);
-    TestDrive other(2, sysProbe::familyCDROM);
+TEST(DiskDrive, EqualityAndOrder) {
+    TestDrive record(2, sysProbe::familyCDROM), other(2, sysProbe::familyCDROM);
     EXPECT_TRUE(DiskDriveCDROM(&record, 0) == DiskDriveCDROM(&record, 0));
     EXPECT_FALSE(DiskDriveCDROM(&record, 0) == DiskDriveCDROM(&record, 1));
     EXPECT_FALSE(DiskDriveCDROM(&record, 0) == DiskDriveCDROM(&other, 0));
@@ -230,36 +208,23 @@ TEST(DiskDrive, Equality) {
     const DiskDriveFloppy floppy(&record);
     const DiskDriveNetwork network(&record);
     EXPECT_FALSE(static_cast<const DiskDrive&>(floppy) == static_cast<const DiskDrive&>(network));
-
     // Disks compare by class only.
-    sysProbe::Disk a("A", "", 1, false);
-    sysProbe::Disk b("B", "", 2, true);
+    sysProbe::Disk a("A", "", 1, false), b("B", "", 2, true);
     EXPECT_TRUE(Disk(&a) == Disk(&b));
     EXPECT_TRUE(Disk(&a) == Disk());
     EXPECT_EQ(FileString(""), Disk().volumeName());
     EXPECT_TRUE(Disk().readOnly());
-}
 
-TEST(DiskDrive, CapacityIsReadAsTwoWords) {
-    sysProbe::Disk big("BIG", "", 0xFFFFFFFFULL + 2, false);
-    EXPECT_EQ(0x100000001LL, Disk(&big).capacity());
-    const sysProbe::DiskSize size = big.getCapacity();
-    EXPECT_EQ(1u, size.low);
-    EXPECT_EQ(1u, size.high);
-}
-
-TEST(DiskDrive, SortsByLetter) {
-    TestDrive e(4), a(0), c(2);
-    DiskDriveHD he(&e), ha(&a), hc(&c);
+    // Drives sort by letter.
+    TestDrive e(4), first(0), c(2);
+    DiskDriveHD he(&e), ha(&first), hc(&c);
     std::vector<DiskDrive*> drives = {&he, &ha, &hc};
     std::sort(drives.begin(), drives.end(), [](DiskDrive* x, DiskDrive* y) { return *x < *y; });
-    EXPECT_EQ('A', drives[0]->driveLetter());
-    EXPECT_EQ('C', drives[1]->driveLetter());
-    EXPECT_EQ('E', drives[2]->driveLetter());
+    EXPECT_EQ("ACE", std::string({drives[0]->driveLetter(), drives[1]->driveLetter(), drives[2]->driveLetter()}));
     EXPECT_FALSE(ha < ha);
 }
 
-TEST(DiskDrive, RecordHandsOutEachMediumOnce) {
+TEST(DiskDrive, RecordHandsOutEachMediumOnceAndReadsCapacityAsTwoWords) {
     TestDrive record(2);
     record.insert("ONE", 1);
     sysProbe::Disk& first = record.getDisk();
@@ -272,4 +237,10 @@ TEST(DiskDrive, RecordHandsOutEachMediumOnce) {
     record.eject();
     EXPECT_STREQ("", record.getDisk().getLabel());
     EXPECT_TRUE(record.getDisk().isReadOnly());
+
+    sysProbe::Disk big("BIG", "", 0xFFFFFFFFULL + 2, false);
+    EXPECT_EQ(0x100000001LL, Disk(&big).capacity());
+    const sysProbe::DiskSize size = big.getCapacity();
+    EXPECT_EQ(1u, size.low);
+    EXPECT_EQ(1u, size.high);
 }

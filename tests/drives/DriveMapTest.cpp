@@ -31,12 +31,13 @@ const char* const workedExample =
     "D 0x0400 PHOTOS 650000000 ro   # a CD\n"
     "E 0x0200 \"\"\n";
 
-void runOnMachine(const std::string& machine, const std::string& childTest) {
-    support::ScratchFolder folder;
+const FileString marker("||");
+
+// The machine file in the folder; without a machine, a file that does not exist.
+std::string machineFile(const support::ScratchFolder& folder, const char* machine) {
     const std::string file = folder.file("machine.txt");
-    support::writeFile(file, machine);
-    support::ChildProcess child("DriveMapChild." + childTest, {{"QUEN_SYSPROBE", file}});
-    EXPECT_EQ(0, child.wait()) << "DriveMapChild." << childTest << " failed (its output is above)";
+    if (machine != nullptr) support::writeFile(file, machine);
+    return file;
 }
 
 // Changes the machine of the running child.
@@ -55,26 +56,54 @@ void expectInvalidDrive(const std::function<void()>& call) {
 
 std::string walk(DiskDriveAccessor& drives) {
     std::string letters;
-    for (bool more = drives.first(); more; more = drives.next()) {
-        letters += drives.current();
-    }
+    for (bool more = drives.first(); more; more = drives.next()) letters += drives.current();
     return letters;
+}
+
+// What a drive or the accessor answers: h hard disk, m RAM disk, c CD-ROM,
+// f floppy, n network, u unknown, v volume removable, d drive removable,
+// r read-only.
+template <typename Drive>
+std::string kinds(const Drive& drive) {
+    std::string answers;
+    const std::pair<char, bool> flags[] = {
+        {'h', drive.isHD()},           {'m', drive.isRAMDrive()},        {'c', drive.isCDROM()},
+        {'f', drive.isFloppy()},       {'n', drive.isNetworkDrive()},    {'u', drive.isUnknown()},
+        {'v', drive.isVolumeRemovable()}, {'d', drive.isDriveRemovable()}, {'r', drive.isReadOnly()},
+    };
+    for (const auto& [letter, set] : flags) {
+        if (set) answers += letter;
+    }
+    return answers;
+}
+
+std::string toVolume(DiskDriveAccessor& drives, const char* name, const char* mark = "||") {
+    return drives.driveFileNameToVolumeFileName(name, mark).c_str();
+}
+
+std::string toDrive(DiskDriveAccessor& drives, const char* name) {
+    return drives.volumeFileNameToDriveFileName(name, marker).c_str();
 }
 
 }  // namespace
 
-// A test on a machine: the parent part writes the machine and runs the child
-// part, whose body follows the macro.
-#define MACHINE_TEST(name, machine)                                  \
-    void name##OnMachine();                                          \
-    TEST(DriveMap, name) {                                           \
-        runOnMachine(machine, #name);                                \
-    }                                                                \
-    TEST(DriveMapChild, name) {                                      \
-        if (!support::isChildProcess()) GTEST_SKIP() << "child part"; \
-        name##OnMachine();                                           \
-    }                                                                \
-    void name##OnMachine()
+// A test in a child process whose QUEN_SYSPROBE is `sysprobe`: the parent
+// part starts the child part, whose body follows the macro.
+#define CHILD_TEST(name, sysprobe)                                                              \
+    void name##InChild();                                                                       \
+    TEST(DriveMap, name) {                                                                      \
+        support::ScratchFolder folder;                                                          \
+        support::ChildProcess child("DriveMapChild." #name, {{"QUEN_SYSPROBE", sysprobe}});     \
+        EXPECT_EQ(0, child.wait()) << "DriveMapChild." #name " failed (its output is above)";   \
+    }                                                                                           \
+    TEST(DriveMapChild, name) {                                                                 \
+        if (!support::isChildProcess()) GTEST_SKIP() << "child part";                           \
+        name##InChild();                                                                        \
+    }                                                                                           \
+    void name##InChild()
+
+// A test on a scripted machine.
+#define MACHINE_TEST(name, machine) CHILD_TEST(name, machineFile(folder, machine))
 
 MACHINE_TEST(WalksAndForwardsOnTheWorkedExample, workedExample) {
     DiskDriveAccessor drives;
@@ -82,10 +111,7 @@ MACHINE_TEST(WalksAndForwardsOnTheWorkedExample, workedExample) {
     EXPECT_EQ(4u, DiskDriveMap().size());
     ASSERT_TRUE(drives.valid());
     EXPECT_EQ('C', drives.current());
-    EXPECT_TRUE(drives.isHD());
-    EXPECT_FALSE(drives.isReadOnly());
-    EXPECT_FALSE(drives.isVolumeRemovable());
-    EXPECT_FALSE(drives.isDriveRemovable());
+    EXPECT_EQ("h", kinds(drives));
     EXPECT_EQ(0, drives.capacity());
     EXPECT_EQ(FileString("SYSTEM"), drives.drive().volumeName());
     EXPECT_EQ(1000000, drives.drive().capacity());
@@ -97,23 +123,19 @@ MACHINE_TEST(WalksAndForwardsOnTheWorkedExample, workedExample) {
     EXPECT_TRUE(drives.previous());
     EXPECT_EQ('E', drives.current());
     std::string back;
-    for (bool more = drives.last(); more; more = drives.previous()) {
-        back += drives.current();
-    }
+    for (bool more = drives.last(); more; more = drives.previous()) back += drives.current();
     EXPECT_EQ("EDCA", back);
     EXPECT_EQ('A', drives.current());
     EXPECT_FALSE(drives.previous());
     EXPECT_EQ('A', drives.current());
 
-    // The floppy has not read anything yet.
-    EXPECT_TRUE(drives.isFloppy());
-    EXPECT_TRUE(drives.isVolumeRemovable());
-    EXPECT_FALSE(drives.isDriveRemovable());
-    EXPECT_TRUE(drives.isReadOnly());
+    // The floppy has not read anything yet; the accessor never calls a drive
+    // removable.
+    EXPECT_EQ("fvr", kinds(drives));
     EXPECT_EQ(-1, drives.cdUnit());
 
     EXPECT_EQ('D', drives.current('D'));
-    EXPECT_TRUE(drives.isCDROM());
+    EXPECT_EQ("cvr", kinds(drives));
     EXPECT_EQ(0, drives.cdUnit());
     EXPECT_EQ(FileString(""), drives.drive().volumeName());
     drives.load();
@@ -123,18 +145,15 @@ MACHINE_TEST(WalksAndForwardsOnTheWorkedExample, workedExample) {
     EXPECT_EQ(0, drives.capacity());
 
     drives.current('E');
-    EXPECT_TRUE(drives.isHD());
+    EXPECT_EQ("h", kinds(drives));
     EXPECT_EQ(FileString(""), drives.drive().volumeName());
-    EXPECT_FALSE(drives.isReadOnly());
 
     // The keys are upper-case.
     EXPECT_EQ('c', drives.current('c'));
     EXPECT_FALSE(drives.valid());
     EXPECT_TRUE(drives.valid('C'));
     EXPECT_FALSE(drives.valid('c'));
-    EXPECT_TRUE(drives.isReadOnly());
-    EXPECT_TRUE(drives.isVolumeRemovable());
-    EXPECT_FALSE(drives.isHD());
+    EXPECT_EQ("vr", kinds(drives));
     EXPECT_EQ(-1, drives.cdUnit());
     drives.load();  // nothing to load
 
@@ -163,44 +182,48 @@ MACHINE_TEST(MissingLettersThrowAndAddNothing, workedExample) {
 
 MACHINE_TEST(ConvertsTheWorkedExamples, workedExample) {
     DiskDriveAccessor drives;
-    const FileString marker("||");
-    drives.current('D');
-    EXPECT_STREQ("||SYSTEM||\\dir\\file.txt", drives.driveFileNameToVolumeFileName("C:\\dir\\file.txt", marker).c_str());
-    EXPECT_EQ('C', drives.current());
-    EXPECT_STREQ("||SYSTEM||\\file.txt", drives.driveFileNameToVolumeFileName("C:file.txt", marker).c_str());
-    EXPECT_STREQ("||SYSTEM||/a/b", drives.driveFileNameToVolumeFileName("C:/a/b", FileString("##")).c_str());
-    EXPECT_STREQ("||E:||\\x.dat", drives.driveFileNameToVolumeFileName("E:\\x.dat", marker).c_str());
-    EXPECT_STREQ("||E:||\\x.dat", drives.driveFileNameToVolumeFileName("||E:||\\x.dat", marker).c_str());
+    // Each row: the drive made current first ('-' none), the direction, the
+    // name, the result and the current drive after ('-' not checked).
+    const struct {
+        char before;
+        bool toVolume;
+        const char *name, *expected;
+        char after;
+    } rows[] = {
+        {'D', true, "C:\\dir\\file.txt", "||SYSTEM||\\dir\\file.txt", 'C'},
+        {'-', true, "C:file.txt", "||SYSTEM||\\file.txt", '-'},
+        {'-', true, "E:\\x.dat", "||E:||\\x.dat", '-'},
+        {'-', true, "||E:||\\x.dat", "||E:||\\x.dat", '-'},
+        // Back from the empty-label form without a lookup: A stays current.
+        {'A', false, "||E:||\\x.dat", "E:\\x.dat", 'A'},
+        {'-', false, "||photos||\\2003\\a.jpg", "D:\\2003\\a.jpg", 'D'},
+        {'-', false, "||SYSTEM||\\dir\\file.txt", "C:\\dir\\file.txt", 'C'},
+        {'-', false, "||system||file.txt", "C:\\file.txt", '-'},
+        // Not found: empty, and the current drive stays.
+        {'-', false, "||NOSUCH||\\x", "", 'C'},
+    };
+    for (const auto& row : rows) {
+        if (row.before != '-') drives.current(row.before);
+        EXPECT_EQ(row.expected, row.toVolume ? toVolume(drives, row.name) : toDrive(drives, row.name));
+        if (row.after != '-') {
+            EXPECT_EQ(row.after, drives.current()) << row.name;
+        }
+    }
+    EXPECT_EQ("||SYSTEM||/a/b", toVolume(drives, "C:/a/b", "##"));
 
-    // Back from the empty-label form without a lookup: A stays current.
-    drives.current('A');
-    EXPECT_STREQ("E:\\x.dat", drives.volumeFileNameToDriveFileName("||E:||\\x.dat", marker).c_str());
-    EXPECT_EQ('A', drives.current());
-    EXPECT_STREQ("D:\\2003\\a.jpg", drives.volumeFileNameToDriveFileName("||photos||\\2003\\a.jpg", marker).c_str());
-    EXPECT_EQ('D', drives.current());
-    EXPECT_STREQ("C:\\dir\\file.txt", drives.volumeFileNameToDriveFileName("||SYSTEM||\\dir\\file.txt", marker).c_str());
-    EXPECT_EQ('C', drives.current());
-    EXPECT_STREQ("C:\\file.txt", drives.volumeFileNameToDriveFileName("||system||file.txt", marker).c_str());
-
-    // Not found: empty, and the current drive stays.
-    const FileString none = drives.volumeFileNameToDriveFileName("||NOSUCH||\\x", marker);
-    EXPECT_TRUE(none.empty());
-    EXPECT_EQ('C', drives.current());
-
-    // Returned unchanged.
+    // Returned unchanged; a letter without a drive reads nothing.
     for (const char* name : {"\\\\server\\share\\x", "dir\\x", "||SYSTEM||\\x", "Q:\\x", "c:\\x", "1:\\x"}) {
-        EXPECT_STREQ(name, drives.driveFileNameToVolumeFileName(name, marker).c_str());
-        EXPECT_EQ('C', drives.current()) << name;  // a letter without a drive reads nothing
+        EXPECT_EQ(name, toVolume(drives, name));
+        EXPECT_EQ('C', drives.current()) << name;
     }
     for (const char* name : {"C:\\x", "||||", "||||\\x", "||a|b||\\x", "|x||y||"}) {
-        EXPECT_STREQ(name, drives.volumeFileNameToDriveFileName(name, marker).c_str());
+        EXPECT_EQ(name, toDrive(drives, name));
         EXPECT_EQ('C', drives.current()) << name;
     }
 }
 
 MACHINE_TEST(MediaChangedBetweenCalls, workedExample) {
     DiskDriveAccessor drives;
-    const FileString marker("||");
     DiskDriveMap map;
     map['D'].getDisk();
     EXPECT_EQ(FileString("PHOTOS"), map['D'].volumeName());
@@ -208,14 +231,14 @@ MACHINE_TEST(MediaChangedBetweenCalls, workedExample) {
     // A search that finds nothing re-reads the removable drives' media.
     rewriteMachine("A 0x0100 -\nC 0x0200 SYSTEM\nD 0x0400 MUSIC\nE 0x0200 \"\"\n");
     EXPECT_EQ(FileString("PHOTOS"), map['D'].volumeName());
-    EXPECT_TRUE(drives.volumeFileNameToDriveFileName("||NOSUCH||\\x", marker).empty());
+    EXPECT_EQ("", toDrive(drives, "||NOSUCH||\\x"));
     EXPECT_EQ(FileString("MUSIC"), map['D'].volumeName());
 
     // A floppy inserted since: found once the known labels have failed.
     rewriteMachine("A 0x0100 BACKUP1 1474560\nC 0x0200 SYSTEM\nD 0x0400 MUSIC\nE 0x0200 \"\"\n");
     EXPECT_EQ(FileString(""), map['A'].volumeName());
     EXPECT_TRUE(map['A'].hasDisk());
-    EXPECT_STREQ("A:\\set.dat", drives.volumeFileNameToDriveFileName("||backup1||\\set.dat", marker).c_str());
+    EXPECT_EQ("A:\\set.dat", toDrive(drives, "||backup1||\\set.dat"));
     EXPECT_EQ('A', drives.current());
     EXPECT_FALSE(drives.isReadOnly());
 
@@ -223,7 +246,7 @@ MACHINE_TEST(MediaChangedBetweenCalls, workedExample) {
     rewriteMachine("A 0x0100 -\nC 0x0200 SYSTEM\nD 0x0400 -\nE 0x0200 DATA\n");
     EXPECT_FALSE(map['A'].hasDisk());
     EXPECT_EQ(FileString("BACKUP1"), map['A'].volumeName());
-    EXPECT_STREQ("A:\\set.dat", drives.volumeFileNameToDriveFileName("||BACKUP1||\\set.dat", marker).c_str());
+    EXPECT_EQ("A:\\set.dat", toDrive(drives, "||BACKUP1||\\set.dat"));
     drives.load();
     EXPECT_EQ(FileString(""), map['A'].volumeName());
     EXPECT_TRUE(map['A'].isReadOnly());
@@ -231,43 +254,36 @@ MACHINE_TEST(MediaChangedBetweenCalls, workedExample) {
     // E is fixed: its label is asked of the bound medium, which converting
     // to the volume form binds anew.
     EXPECT_EQ(FileString(""), map['E'].volumeName());
-    EXPECT_STREQ("||DATA||\\x.dat", drives.driveFileNameToVolumeFileName("||E:||\\x.dat", marker).c_str());
+    EXPECT_EQ("||DATA||\\x.dat", toVolume(drives, "||E:||\\x.dat"));
     EXPECT_EQ(FileString("DATA"), map['E'].volumeName());
     EXPECT_EQ('E', drives.current());
 }
 
 MACHINE_TEST(SearchesTheCurrentDriveThenTheKnownLabelsThenTheMedia,
-             "A 0x0100 -\n"
-             "C 0x0200 SAME\n"
-             "D 0x0200 SAME\n"
-             "F 0x0400 -\n") {
+             "A 0x0100 -\nC 0x0200 SAME\nD 0x0200 SAME\nF 0x0400 -\n") {
     DiskDriveAccessor drives;
-    const FileString marker("||");
     // The current drive comes before the drives in letter order.
     drives.current('D');
-    EXPECT_STREQ("D:\\x", drives.volumeFileNameToDriveFileName("||SAME||\\x", marker).c_str());
+    EXPECT_EQ("D:\\x", toDrive(drives, "||SAME||\\x"));
     EXPECT_EQ('D', drives.current());
     drives.current('F');
-    EXPECT_STREQ("C:\\x", drives.volumeFileNameToDriveFileName("||same||\\x", marker).c_str());
+    EXPECT_EQ("C:\\x", toDrive(drives, "||same||\\x"));
     EXPECT_EQ('C', drives.current());
 
     // Only removable drives read their media again: a fixed drive answers
     // from the medium it bound, until its own getDisk binds another.
     rewriteMachine("A 0x0100 -\nC 0x0200 RENAMED\nD 0x0200 SAME\nF 0x0400 DISC\n");
-    EXPECT_TRUE(drives.volumeFileNameToDriveFileName("||RENAMED||\\x", marker).empty());
+    EXPECT_EQ("", toDrive(drives, "||RENAMED||\\x"));
     EXPECT_EQ('C', drives.current());
-    EXPECT_STREQ("C:\\x", drives.volumeFileNameToDriveFileName("||SAME||\\x", marker).c_str());
+    EXPECT_EQ("C:\\x", toDrive(drives, "||SAME||\\x"));
     EXPECT_EQ(FileString("DISC"), DiskDriveMap()['F'].volumeName());  // read on the failed search
-    EXPECT_STREQ("F:\\y", drives.volumeFileNameToDriveFileName("||DISC||\\y", marker).c_str());
+    EXPECT_EQ("F:\\y", toDrive(drives, "||DISC||\\y"));
     drives.current('C');
     drives.load();
-    EXPECT_STREQ("C:\\x", drives.volumeFileNameToDriveFileName("||RENAMED||\\x", marker).c_str());
+    EXPECT_EQ("C:\\x", toDrive(drives, "||RENAMED||\\x"));
 }
 
-MACHINE_TEST(FirstOfTwoRecordsWithOneLetterStays,
-             "C 0x0200 FIRST\n"
-             "C 0x0400 SECOND\n"
-             "F 0x0400 -\n") {
+MACHINE_TEST(FirstOfTwoRecordsWithOneLetterStays, "C 0x0200 FIRST\nC 0x0400 SECOND\nF 0x0400 -\n") {
     DiskDriveMap map;
     EXPECT_EQ(2u, map.size());
     EXPECT_TRUE(map['C'].isHD());
@@ -277,80 +293,52 @@ MACHINE_TEST(FirstOfTwoRecordsWithOneLetterStays,
 }
 
 MACHINE_TEST(ChoosesTheClassByFamily,
-             "F 0x0400 -\n"
-             "E 0x0400 -\n"
-             "G 0x0000 -\n"
-             "H 0x0002 -\n"
-             "I 0x0008 -\n"
-             "J 0x00ff -\n"
-             "K 0x2000 -\n"
-             "L 0x1000 -\n"
-             "N 0x0800 SHARE\n"
-             "R 0x4000 RAMDISK 4096\n"
-             "B 0x0100 -\n"
-             "S 0x0001 -\n"
-             "T 0x0003 -\n"
-             "U 0x0007 -\n"
-             "V 0x0010 -\n"
-             "W 0x0004 -\n"
-             "X 0x8000 -\n") {
+             "F 0x0400 -\nE 0x0400 -\nG 0x0000 -\nH 0x0002 -\nI 0x0008 -\nJ 0x00ff -\n"
+             "K 0x2000 -\nL 0x1000 -\nN 0x0800 SHARE\nR 0x4000 RAMDISK 4096\nB 0x0100 -\n"
+             "S 0x0001 -\nT 0x0003 -\nU 0x0007 -\nV 0x0010 -\nW 0x0004 -\nX 0x8000 -\n") {
     DiskDriveMap map;
     EXPECT_EQ(17u, map.size());
     EXPECT_EQ(0, map['F'].cdUnit());
     EXPECT_EQ(1, map['E'].cdUnit());
-    for (const char generic : std::string("GJKLSTUV")) {
-        SCOPED_TRACE(generic);
-        const DiskDrive& drive = map[generic];
-        EXPECT_TRUE(drive.isVolumeRemovable());
-        EXPECT_FALSE(drive.isUnknown() || drive.isCDROM() || drive.isFloppy() || drive.isNetworkDrive() ||
-                     drive.isHD() || drive.isRAMDrive());
+    // Removable drives have not read yet; the fixed RAM disk bound its medium
+    // when made.
+    const std::pair<std::string, const char*> rows[] = {
+        {"GJKLSTUV", "vdr"}, {"HIWX", "uvdr"}, {"N", "nvdr"}, {"B", "fvdr"}, {"R", "m"}, {"EF", "cvdr"}};
+    for (const auto& [letters, expected] : rows) {
+        for (const char letter : letters) {
+            EXPECT_EQ(expected, kinds(map[letter])) << letter;
+        }
     }
-    for (const char unknown : std::string("HIWX")) {
-        EXPECT_TRUE(map[unknown].isUnknown()) << unknown;
-        EXPECT_TRUE(map[unknown].isVolumeRemovable()) << unknown;
-    }
-    EXPECT_TRUE(map['N'].isNetworkDrive());
-    EXPECT_TRUE(map['B'].isFloppy());
-    EXPECT_TRUE(map['R'].isRAMDrive());
-    EXPECT_FALSE(map['R'].isVolumeRemovable());
-    EXPECT_EQ(FileString("RAMDISK"), map['R'].volumeName());  // fixed: bound when made
-    EXPECT_EQ(FileString(""), map['N'].volumeName());        // removable: not read yet
+    EXPECT_EQ(FileString("RAMDISK"), map['R'].volumeName());
+    EXPECT_EQ(FileString(""), map['N'].volumeName());
 }
 
 MACHINE_TEST(MachineWithoutC, "A 0x0100 -\nD 0x0400 PHOTOS\n") {
     DiskDriveAccessor drives;
     EXPECT_FALSE(drives.valid());
     EXPECT_EQ('\0', drives.current());
-    EXPECT_TRUE(drives.isReadOnly());
-    EXPECT_TRUE(drives.isVolumeRemovable());
-    EXPECT_FALSE(drives.isCDROM() || drives.isFloppy() || drives.isHD() || drives.isNetworkDrive() ||
-                 drives.isRAMDrive() || drives.isUnknown());
+    EXPECT_EQ("vr", kinds(drives));
     EXPECT_EQ(-1, drives.cdUnit());
     expectInvalidDrive([&] { drives.drive(); });
     EXPECT_EQ("AD", walk(drives));
     // Nothing is current, so the known labels are tried, then the media.
     drives.current('Q');
-    EXPECT_STREQ("D:\\x", drives.volumeFileNameToDriveFileName("||PHOTOS||\\x", "||").c_str());
+    EXPECT_EQ("D:\\x", toDrive(drives, "||PHOTOS||\\x"));
 }
 
 MACHINE_TEST(EmptyMachineThenRefresh, "# no drives\n\n") {
     DiskDriveAccessor before;
     EXPECT_EQ(0u, before.size());
-    EXPECT_FALSE(before.first());
-    EXPECT_FALSE(before.last());
-    EXPECT_FALSE(before.valid());
+    EXPECT_FALSE(before.first() || before.last() || before.valid());
 
     rewriteMachine("C 0x0200 SYSTEM\nD 0x0400 PHOTOS\n");
     before.refresh();
     EXPECT_EQ(2u, before.size());
     // Its walk was bounded when the map was empty.
-    EXPECT_FALSE(before.first());
-    EXPECT_FALSE(before.last());
-    EXPECT_FALSE(before.next());
-    EXPECT_FALSE(before.previous());
+    EXPECT_FALSE(before.first() || before.last() || before.next() || before.previous());
     EXPECT_EQ('C', before.current('C'));
     EXPECT_TRUE(before.valid());
-    EXPECT_TRUE(before.isHD());
+    EXPECT_EQ("h", kinds(before));
 
     DiskDriveAccessor after;
     EXPECT_EQ('C', after.current());
@@ -395,18 +383,9 @@ MACHINE_TEST(RefreshAddsDrivesAndKeepsTheOldOnes, "C 0x0200 SYSTEM\nD 0x0400 PHO
 }
 
 MACHINE_TEST(SkipsLinesThatAreNotRecords,
-             "C 0x0200 SYSTEM\n"
-             "X\n"
-             "D 0xZZ PHOTOS\n"
-             "E 0x0200 LABEL 12ab\n"
-             "F 0x0400 LABEL 5 rx\n"
-             "1 0x0200 DIGIT\n"
-             "H 0x10000 BIG\n"
-             "I 0x0200 A 1 ro extra\n"
-             "g: 0x0200 LOWER 100 ro # drive G\r\n"
-             "J 0x0400 \"\" rw\n"
-             "K 0x0200 MAX 9223372036854775807\n"
-             "L 0x0200 OVER 9223372036854775808\n") {
+             "C 0x0200 SYSTEM\nX\nD 0xZZ PHOTOS\nE 0x0200 LABEL 12ab\nF 0x0400 LABEL 5 rx\n"
+             "1 0x0200 DIGIT\nH 0x10000 BIG\nI 0x0200 A 1 ro extra\ng: 0x0200 LOWER 100 ro # drive G\r\n"
+             "J 0x0400 \"\" rw\nK 0x0200 MAX 9223372036854775807\nL 0x0200 OVER 9223372036854775808\n") {
     DiskDriveMap map;
     EXPECT_EQ(4u, map.size());
     EXPECT_EQ(9223372036854775807LL, map['K'].capacity());
@@ -427,33 +406,19 @@ MACHINE_TEST(SkipsLinesThatAreNotRecords,
     for (int line = 2; line <= 8; ++line) {
         EXPECT_NE(std::string::npos, messages.find(file + ":" + std::to_string(line) + ":")) << line;
     }
-    EXPECT_EQ(std::string::npos, messages.find(":1:"));
-    EXPECT_EQ(std::string::npos, messages.find(":9:"));
-    EXPECT_EQ(std::string::npos, messages.find(":11:"));
+    for (const char* kept : {":1:", ":9:", ":11:"}) {
+        EXPECT_EQ(std::string::npos, messages.find(kept)) << kept;
+    }
     EXPECT_NE(std::string::npos, messages.find(file + ":12: not a drive record, skipped: L 0x0200 OVER"));
 }
 
-TEST(DriveMap, UnreadableMachineFileListsNoDrives) {
-    support::ScratchFolder folder;
-    support::ChildProcess child("DriveMapChild.UnreadableMachineFileListsNoDrives",
-                                {{"QUEN_SYSPROBE", folder.file("missing.txt")}});
-    EXPECT_EQ(0, child.wait());
-}
-
-TEST(DriveMapChild, UnreadableMachineFileListsNoDrives) {
-    if (!support::isChildProcess()) GTEST_SKIP() << "child part";
+MACHINE_TEST(UnreadableMachineFileListsNoDrives, nullptr) {
     EXPECT_EQ(0u, DiskDriveMap().size());
     EXPECT_FALSE(DiskDriveAccessor().first());
 }
 
 // The real machine: QUEN_SYSPROBE empty means no scripted machine.
-TEST(DriveMap, RealMachine) {
-    support::ChildProcess child("DriveMapChild.RealMachine", {{"QUEN_SYSPROBE", ""}});
-    EXPECT_EQ(0, child.wait());
-}
-
-TEST(DriveMapChild, RealMachine) {
-    if (!support::isChildProcess()) GTEST_SKIP() << "child part";
+CHILD_TEST(RealMachine, "") {
     DiskDriveAccessor drives;
     EXPECT_EQ('C', drives.current());
     for (const char letter : support::knownHardDisks()) {

@@ -19,6 +19,17 @@ bool endsWithCrLf(const std::string& text) {
     return text.size() > 2 && text.compare(text.size() - 2, 2, "\r\n") == 0;
 }
 
+// The system's text for `code` through FormatMessageA directly; 0 and no
+// buffer when it has none.
+DWORD systemText(DWORD code, std::string& text) {
+    char* buffer = nullptr;
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
+                                        0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
+    text = buffer == nullptr ? "" : std::string(buffer, length);
+    EXPECT_EQ(nullptr, LocalFree(buffer));
+    return length;
+}
+
 }  // namespace
 
 TEST(WindowsError, GivesTheSystemTextUntrimmed) {
@@ -26,20 +37,20 @@ TEST(WindowsError, GivesTheSystemTextUntrimmed) {
     EXPECT_EQ(2, notFound.code());
     const std::string text = notFound.message();
     EXPECT_TRUE(endsWithCrLf(text)) << text;
-
-    // The same text as the system gives through FormatMessageA directly.
-    char* buffer = nullptr;
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr,
-                                        ERROR_FILE_NOT_FOUND, 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
-    ASSERT_NE(0u, length);
-    ASSERT_NE(nullptr, buffer);
-    EXPECT_EQ(std::string(buffer, length), text);
-    EXPECT_EQ(nullptr, LocalFree(buffer));
-
+    std::string direct;
+    ASSERT_NE(0u, systemText(ERROR_FILE_NOT_FOUND, direct));
+    EXPECT_EQ(direct, text);
     EXPECT_NE(std::string(WindowsError(ERROR_ACCESS_DENIED).message()), text);
+    // A code without a system text gives an empty message.
+    EXPECT_EQ(0u, systemText(0x20001234, direct));
+    EXPECT_EQ("", direct);
+    EXPECT_STREQ("", WindowsError(0x20001234L).message());
+    EXPECT_STREQ("", WindowsSystemMessage(0x20001234).message());
 }
 
-TEST(WindowsError, DefaultConstructionReadsTheThreadsLastError) {
+TEST(WindowsError, DefaultConstructionReadsTheLastError) {
+    SetLastError(87);
+    EXPECT_EQ(87u, GetLastError());
     SetLastError(ERROR_ACCESS_DENIED);
     const WindowsError error;
     EXPECT_EQ(5, error.code());
@@ -53,18 +64,7 @@ TEST(WindowsError, EqualityNeedsTypeCodeAndText) {
     WindowsError assigned(5);
     assigned = WindowsError(2);
     EXPECT_TRUE(assigned == WindowsError(2));
-    const WindowsError copy(assigned);
-    EXPECT_TRUE(copy == assigned);
-}
-
-TEST(WindowsError, CodeWithoutSystemTextGivesEmptyMessage) {
-    const WindowsError unknown(0x20001234L);
-    EXPECT_STREQ("", unknown.message());
-    EXPECT_STREQ("", WindowsSystemMessage(0x20001234).message());
-    char* buffer = nullptr;
-    EXPECT_EQ(0u, FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, 0x20001234,
-                                 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr));
-    EXPECT_EQ(nullptr, buffer);
+    EXPECT_TRUE(WindowsError(assigned) == assigned);
 }
 
 TEST(WindowsSystemMessage, GivesTheSameTextAsWindowsError) {
@@ -74,11 +74,4 @@ TEST(WindowsSystemMessage, GivesTheSameTextAsWindowsError) {
         EXPECT_STREQ(WindowsError(code).message(), message.message()) << code;
         EXPECT_TRUE(endsWithCrLf(message.message())) << code;
     }
-}
-
-TEST(LastError, IsKeptPerThread) {
-    SetLastError(87);
-    EXPECT_EQ(87u, GetLastError());
-    SetLastError(0);
-    EXPECT_EQ(0u, GetLastError());
 }

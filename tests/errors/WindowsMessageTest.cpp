@@ -14,46 +14,38 @@ using support::MessageBoxDriver;
 
 TEST(WindowsMessage, ShowsTheBoxAndKeepsTheReply) {
     EXPECT_STREQ("WindowsMessage 1.0, 21.09.1999", WindowsMessage::version());
-    MessageBoxDriver driver(IDNO);
-    const WindowsMessage message("Overwrite the file?", "Copy", MB_YESNO | MB_ICONQUESTION);
-    EXPECT_EQ(IDNO, message.reply());
-    const support::ShownBox box = driver.box();
-    ASSERT_TRUE(box.shown);
-    EXPECT_EQ("Copy", box.caption);
-    EXPECT_EQ("Overwrite the file?", box.text);
-    EXPECT_EQ((std::vector<int>{IDYES, IDNO}), box.buttons);
-}
-
-TEST(WindowsMessage, OkBoxRepliesOk) {
-    MessageBoxDriver driver(IDOK);
-    const WindowsMessage message("Done.", "quen", MB_OK);
-    EXPECT_EQ(IDOK, message.reply());
-    EXPECT_EQ((std::vector<int>{IDOK}), driver.box().buttons);
-}
-
-TEST(WindowsMessage, NullTextsShowAsEmpty) {
-    MessageBoxDriver driver(IDCANCEL);
-    const WindowsMessage message(nullptr, nullptr, MB_OKCANCEL);
-    EXPECT_EQ(IDCANCEL, message.reply());
-    const support::ShownBox box = driver.box();
-    ASSERT_TRUE(box.shown);
-    EXPECT_EQ("", box.text);
-    EXPECT_EQ("", box.caption);
+    const struct {
+        const char* text;  // null texts show as empty
+        const char* caption;
+        UINT type;
+        int reply;
+        std::vector<int> buttons;
+    } rows[] = {
+        {"Overwrite the file?", "Copy", MB_YESNO | MB_ICONQUESTION, IDNO, {IDYES, IDNO}},
+        {"Done.", "quen", MB_OK, IDOK, {IDOK}},
+        {nullptr, nullptr, MB_OKCANCEL, IDCANCEL, {IDOK, IDCANCEL}},
+    };
+    for (const auto& row : rows) {
+        MessageBoxDriver driver(row.reply);
+        const WindowsMessage message(row.text, row.caption, row.type);
+        EXPECT_EQ(row.reply, message.reply());
+        const support::ShownBox box = driver.box();
+        EXPECT_EQ(row.caption == nullptr ? "" : row.caption, box.caption);
+        EXPECT_EQ(row.text == nullptr ? "" : row.text, box.text);
+        EXPECT_EQ(row.buttons, box.buttons) << row.reply;
+    }
 }
 
 TEST(WindowsExceptionMessage, ShowsThePrefixFollowedDirectlyByWhat) {
+    {
+        MessageBoxDriver driver(IDOK);
+        const WindowsExceptionMessage message(quen::QuenException("File READ error"), "Cannot load the settings: ",
+                                              "Settings", MB_OK | MB_ICONERROR);
+        const support::ShownBox box = driver.box();
+        EXPECT_EQ("Cannot load the settings: File READ error", box.text);
+        EXPECT_EQ("Settings", box.caption);
+    }
     MessageBoxDriver driver(IDOK);
-    const quen::QuenException error("File READ error");
-    const WindowsExceptionMessage message(error, "Cannot load the settings: ", "Settings", MB_OK | MB_ICONERROR);
-    const support::ShownBox box = driver.box();
-    ASSERT_TRUE(box.shown);
-    EXPECT_EQ("Cannot load the settings: File READ error", box.text);
-    EXPECT_EQ("Settings", box.caption);
-}
-
-TEST(WindowsExceptionMessage, NullPrefixShowsOnlyWhat) {
-    MessageBoxDriver driver(IDOK);
-    const std::runtime_error error("disk full");
-    const WindowsExceptionMessage message(error, nullptr, "quen", MB_OK);
-    EXPECT_EQ("disk full", driver.box().text);
+    const WindowsExceptionMessage message(std::runtime_error("disk full"), nullptr, "quen", MB_OK);
+    EXPECT_EQ("disk full", driver.box().text);  // a null prefix shows only what()
 }

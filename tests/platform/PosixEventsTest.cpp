@@ -12,8 +12,8 @@
 
 namespace {
 
-std::string uniqueName(const char* what) {
-    return std::string("QuenPosixEvent") + std::to_string(static_cast<long>(getpid())) + what;
+std::string uniqueName(const std::string& what) {
+    return "QuenPosixEvent" + std::to_string(static_cast<long>(getpid())) + what;
 }
 
 bool segmentExists(const std::string& name) {
@@ -22,22 +22,13 @@ bool segmentExists(const std::string& name) {
     return stat(path.c_str(), &status) == 0;
 }
 
+DWORD lastError() { return GetLastError(); }
+
 }  // namespace
 
-TEST(PosixEvents, TheSegmentLivesWhileAHandleIsOpen) {
-    const std::string name = uniqueName("Life");
-    const HANDLE first = CreateEventA(nullptr, FALSE, FALSE, name.c_str());
-    ASSERT_NE(nullptr, first);
-    EXPECT_TRUE(segmentExists(name));
-    const HANDLE second = OpenEventA(EVENT_ALL_ACCESS, FALSE, name.c_str());
-    ASSERT_NE(nullptr, second);
-    CloseHandle(first);
-    EXPECT_TRUE(segmentExists(name));
-    CloseHandle(second);
-    EXPECT_FALSE(segmentExists(name));
-}
-
-TEST(PosixEvents, WhatAnEndedProcessLeftIsMadeAfreshOrSweptAway) {
+// A segment lives while a handle is open; what a process left behind on
+// ending is made afresh or swept away.
+TEST(PosixEvents, SegmentsLiveWhileAHandleIsOpen) {
     const std::string left = uniqueName("Left");
     const std::string reused = uniqueName("Reused");
     const pid_t child = fork();
@@ -54,11 +45,16 @@ TEST(PosixEvents, WhatAnEndedProcessLeftIsMadeAfreshOrSweptAway) {
 
     const HANDLE fresh = CreateEventA(nullptr, FALSE, FALSE, reused.c_str());
     ASSERT_NE(nullptr, fresh);
-    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), GetLastError());  // made, not opened
-    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(fresh, 0));
+    EXPECT_EQ(DWORD{ERROR_SUCCESS}, lastError());  // made, not opened
+    EXPECT_EQ(DWORD{WAIT_TIMEOUT}, WaitForSingleObject(fresh, 0));
     EXPECT_FALSE(segmentExists(left));  // nobody held it: removed on the way
     EXPECT_EQ(nullptr, OpenEventA(EVENT_ALL_ACCESS, FALSE, left.c_str()));
+    const HANDLE opened = OpenEventA(EVENT_ALL_ACCESS, FALSE, reused.c_str());
+    ASSERT_NE(nullptr, opened);
     CloseHandle(fresh);
+    EXPECT_TRUE(segmentExists(reused));
+    CloseHandle(opened);
+    EXPECT_FALSE(segmentExists(reused));
 }
 
 TEST(PosixEvents, Names) {
@@ -66,21 +62,21 @@ TEST(PosixEvents, Names) {
     const HANDLE plain = CreateEventA(nullptr, FALSE, FALSE, name.c_str());
     ASSERT_NE(nullptr, plain);
     const HANDLE local = CreateEventA(nullptr, FALSE, FALSE, ("Local\\" + name).c_str());
-    EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_EXISTS), GetLastError());
+    EXPECT_EQ(DWORD{ERROR_ALREADY_EXISTS}, lastError());
     const HANDLE otherCase = CreateEventA(nullptr, FALSE, FALSE, uniqueName("NAME with blanks/and*signs").c_str());
-    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), GetLastError());  // names keep their case
+    EXPECT_EQ(DWORD{ERROR_SUCCESS}, lastError());  // names keep their case
 
     // Too long for a file name: shortened to a hash, still one event.
-    const std::string longName = uniqueName(std::string(240, 'x').c_str());
+    const std::string longName = uniqueName(std::string(240, 'x'));
     const HANDLE longFirst = CreateEventA(nullptr, FALSE, FALSE, longName.c_str());
     ASSERT_NE(nullptr, longFirst);
     const HANDLE longSecond = CreateEventA(nullptr, FALSE, FALSE, longName.c_str());
-    EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_EXISTS), GetLastError());
+    EXPECT_EQ(DWORD{ERROR_ALREADY_EXISTS}, lastError());
     EXPECT_TRUE(SetEvent(longFirst));
-    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(longSecond, 0));
+    EXPECT_EQ(DWORD{WAIT_OBJECT_0}, WaitForSingleObject(longSecond, 0));
 
     EXPECT_EQ(nullptr, CreateEventA(nullptr, FALSE, FALSE, std::string(MAX_PATH + 1, 'y').c_str()));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE), GetLastError());
+    EXPECT_EQ(DWORD{ERROR_FILENAME_EXCED_RANGE}, lastError());
     for (HANDLE handle : {plain, local, otherCase, longFirst, longSecond}) {
         EXPECT_TRUE(CloseHandle(handle));
     }

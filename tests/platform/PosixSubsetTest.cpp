@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include <poll.h>
@@ -19,15 +20,10 @@ TEST(PosixErrors, SystemTextIsTheErrnoTextWithCrLf) {
                        buffer, sizeof buffer, nullptr);
     EXPECT_EQ(std::string(std::strerror(EACCES)) + "\r\n", std::string(buffer, length));
     EXPECT_EQ(length, std::strlen(buffer));
-}
-
-TEST(PosixErrors, ShortBufferAndMissingFlagFail) {
-    char tiny[4];
+    // A short buffer and a missing FROM_SYSTEM flag fail.
     SetLastError(0);
-    EXPECT_EQ(0u, FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_FILE_NOT_FOUND, 0, tiny, sizeof tiny,
-                                 nullptr));
+    EXPECT_EQ(0u, FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_FILE_NOT_FOUND, 0, buffer, 4, nullptr));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
-    char buffer[256];
     EXPECT_EQ(0u, FormatMessageA(FORMAT_MESSAGE_FROM_STRING, "text", 0, 0, buffer, sizeof buffer, nullptr));
     EXPECT_EQ(static_cast<DWORD>(ERROR_MR_MID_NOT_FOUND), GetLastError());
 }
@@ -56,15 +52,6 @@ TEST(PosixStringResources, TablesBelongToTheirModule) {
     EXPECT_EQ(0, LoadStringA(module, 7, text, sizeof text));
 }
 
-TEST(PosixMessageBox, NobodyToAnswerGivesTheDefaultButton) {
-    EXPECT_EQ(IDOK, quen::posix::defaultMessageBoxReply(MB_OK));
-    EXPECT_EQ(IDYES, quen::posix::defaultMessageBoxReply(MB_YESNO));
-    EXPECT_EQ(IDNO, quen::posix::defaultMessageBoxReply(MB_YESNO | MB_DEFBUTTON2));
-    EXPECT_EQ(IDCANCEL, quen::posix::defaultMessageBoxReply(MB_YESNOCANCEL | MB_DEFBUTTON3 | MB_ICONERROR));
-    EXPECT_EQ(IDABORT, quen::posix::defaultMessageBoxReply(MB_ABORTRETRYIGNORE | MB_DEFBUTTON4));
-    EXPECT_EQ(IDCONTINUE, quen::posix::defaultMessageBoxReply(MB_CANCELTRYCONTINUE | MB_DEFBUTTON3));
-}
-
 namespace {
 
 int seenType = -1;
@@ -75,35 +62,14 @@ int recordType(HWND owner, const char*, const char* caption, UINT type, void*) {
     return IDRETRY;
 }
 
-}  // namespace
-
-TEST(PosixMessageBox, HandlerSeesTheBoxAndAnswersIt) {
-    quen::posix::setMessageBoxHandler(&recordType, nullptr);
-    EXPECT_EQ(IDRETRY, MessageBoxA(GetDesktopWindow(), "text", nullptr, MB_RETRYCANCEL | MB_ICONWARNING));
-    EXPECT_EQ(static_cast<int>(MB_RETRYCANCEL | MB_ICONWARNING), seenType);
-    quen::posix::setMessageBoxHandler(nullptr, nullptr);
-}
-
-namespace {
-
-// Reads what the child writes to its terminal until `marker` has appeared
-// `times` times (or the child goes quiet).
-std::string readTerminalUntil(int terminal, const std::string& marker, int times) {
+// Reads what the child writes to its terminal until `marker` appears (or
+// the child goes quiet).
+std::string readTerminalUntil(int terminal, const std::string& marker) {
     std::string seen;
     char buffer[256];
-    auto count = [&] {
-        int found = 0;
-        for (std::size_t at = seen.find(marker); at != std::string::npos; at = seen.find(marker, at + 1)) {
-            ++found;
-        }
-        return found;
-    };
-    while (count() < times) {
+    while (seen.find(marker) == std::string::npos) {
         pollfd ready = {terminal, POLLIN, 0};
-        if (poll(&ready, 1, 10000) <= 0) {
-            break;
-        }
-        const ssize_t got = read(terminal, buffer, sizeof buffer);
+        const ssize_t got = poll(&ready, 1, 10000) <= 0 ? 0 : read(terminal, buffer, sizeof buffer);
         if (got <= 0) {
             break;
         }
@@ -112,41 +78,56 @@ std::string readTerminalUntil(int terminal, const std::string& marker, int times
     return seen;
 }
 
-}  // namespace
-
-TEST(PosixMessageBox, AsksOnTheProcesssTerminal) {
+// Shows a box in a child process on a terminal of its own, gives each
+// answer after a prompt, and returns the box's reply; `prompt` gets the
+// first prompt.
+int answerOnTerminal(const char* text, const char* caption, UINT type, std::initializer_list<std::string> answers,
+                     std::string& prompt) {
     int terminal = -1;
     const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        _exit(MessageBoxA(GetDesktopWindow(), "Overwrite the file?", "Copy", MB_YESNOCANCEL | MB_DEFBUTTON2));
+    if (child < 0) {
+        ADD_FAILURE() << "forkpty failed";
+        return -1;
     }
-    const std::string prompt = readTerminalUntil(terminal, "> ", 1);
+    if (child == 0) {
+        _exit(MessageBoxA(GetDesktopWindow(), text, caption, type));
+    }
+    prompt.clear();
+    for (const std::string& answer : answers) {
+        const std::string seen = readTerminalUntil(terminal, "> ");
+        prompt = prompt.empty() ? seen : prompt;
+        EXPECT_EQ(static_cast<ssize_t>(answer.size()), write(terminal, answer.data(), answer.size()));
+    }
+    int status = 0;
+    EXPECT_EQ(child, waitpid(child, &status, 0));
+    close(terminal);
+    EXPECT_TRUE(WIFEXITED(status));
+    return WEXITSTATUS(status);
+}
+
+}  // namespace
+
+TEST(PosixMessageBox, NobodyToAnswerGivesTheDefaultButtonAndAHandlerAnswers) {
+    EXPECT_EQ(IDOK, quen::posix::defaultMessageBoxReply(MB_OK));
+    EXPECT_EQ(IDYES, quen::posix::defaultMessageBoxReply(MB_YESNO));
+    EXPECT_EQ(IDNO, quen::posix::defaultMessageBoxReply(MB_YESNO | MB_DEFBUTTON2));
+    EXPECT_EQ(IDCANCEL, quen::posix::defaultMessageBoxReply(MB_YESNOCANCEL | MB_DEFBUTTON3 | MB_ICONERROR));
+    EXPECT_EQ(IDABORT, quen::posix::defaultMessageBoxReply(MB_ABORTRETRYIGNORE | MB_DEFBUTTON4));
+    EXPECT_EQ(IDCONTINUE, quen::posix::defaultMessageBoxReply(MB_CANCELTRYCONTINUE | MB_DEFBUTTON3));
+    quen::posix::setMessageBoxHandler(&recordType, nullptr);
+    EXPECT_EQ(IDRETRY, MessageBoxA(GetDesktopWindow(), "text", nullptr, MB_RETRYCANCEL | MB_ICONWARNING));
+    EXPECT_EQ(static_cast<int>(MB_RETRYCANCEL | MB_ICONWARNING), seenType);
+    quen::posix::setMessageBoxHandler(nullptr, nullptr);
+}
+
+TEST(PosixMessageBox, AsksOnTheProcesssTerminal) {
+    std::string prompt;
+    // An answer that names no button asks again; then "c" chooses Cancel.
+    EXPECT_EQ(IDCANCEL, answerOnTerminal("Overwrite the file?", "Copy", MB_YESNOCANCEL | MB_DEFBUTTON2,
+                                         {"maybe\n", "c\n"}, prompt));
     EXPECT_NE(std::string::npos, prompt.find("[Copy]")) << prompt;
     EXPECT_NE(std::string::npos, prompt.find("Overwrite the file?")) << prompt;
     EXPECT_NE(std::string::npos, prompt.find("1) Yes  2) No (default)  3) Cancel")) << prompt;
-    // An answer that names no button asks again; then "c" chooses Cancel.
-    ASSERT_EQ(6, write(terminal, "maybe\n", 6));
-    readTerminalUntil(terminal, "> ", 1);
-    ASSERT_EQ(2, write(terminal, "c\n", 2));
-    int status = 0;
-    ASSERT_EQ(child, waitpid(child, &status, 0));
-    close(terminal);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(IDCANCEL, WEXITSTATUS(status));
-}
-
-TEST(PosixMessageBox, AnEmptyAnswerOnTheTerminalTakesTheDefault) {
-    int terminal = -1;
-    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        _exit(MessageBoxA(nullptr, "Retry?", "Disk", MB_RETRYCANCEL | MB_DEFBUTTON2));
-    }
-    readTerminalUntil(terminal, "> ", 1);
-    ASSERT_EQ(1, write(terminal, "\n", 1));
-    int status = 0;
-    ASSERT_EQ(child, waitpid(child, &status, 0));
-    close(terminal);
-    EXPECT_EQ(IDCANCEL, WEXITSTATUS(status));
+    // An empty answer takes the default.
+    EXPECT_EQ(IDCANCEL, answerOnTerminal("Retry?", "Disk", MB_RETRYCANCEL | MB_DEFBUTTON2, {"\n"}, prompt));
 }

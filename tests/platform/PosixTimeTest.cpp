@@ -6,10 +6,9 @@
 
 TEST(PosixTime, CenturyLeapRuleAndTheLastYear) {
     FILETIME result = {7, 7};
-    const SYSTEMTIME notLeap = {1900, 2, 0, 29, 0, 0, 0, 0};
-    const SYSTEMTIME notLeapEither = {2001, 2, 0, 29, 0, 0, 0, 0};
-    const SYSTEMTIME beyond = {30828, 1, 0, 1, 0, 0, 0, 0};
-    for (const SYSTEMTIME& fields : {notLeap, notLeapEither, beyond}) {
+    const SYSTEMTIME refused[] = {
+        {1900, 2, 0, 29, 0, 0, 0, 0}, {2001, 2, 0, 29, 0, 0, 0, 0}, {30828, 1, 0, 1, 0, 0, 0, 0}};
+    for (const SYSTEMTIME& fields : refused) {
         SetLastError(0);
         EXPECT_FALSE(SystemTimeToFileTime(&fields, &result)) << fields.wYear;
         EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());

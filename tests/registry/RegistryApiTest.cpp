@@ -30,6 +30,12 @@ protected:
         return made;
     }
 
+    HKEY open(HKEY parent, const char* name, REGSAM access) {
+        HKEY opened = nullptr;
+        EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(parent, name, 0, access, &opened)) << name;
+        return opened;
+    }
+
     std::vector<std::string> subKeys(HKEY key) {
         std::vector<std::string> names;
         for (DWORD index = 0;; ++index) {
@@ -52,16 +58,20 @@ protected:
 
 }  // namespace
 
-TEST_F(RegistryApi, NamesIgnoreCaseAndKeepTheirs) {
+TEST_F(RegistryApi, NamesIgnoreCaseKeepTheirsAndSortSubKeys) {
     DWORD disposition = 0;
     RegCloseKey(create(key_, "MixedCase", &disposition));
     EXPECT_EQ(static_cast<DWORD>(REG_CREATED_NEW_KEY), disposition);
     RegCloseKey(create(key_, "MIXEDCASE", &disposition));
     EXPECT_EQ(static_cast<DWORD>(REG_OPENED_EXISTING_KEY), disposition);
-    HKEY opened = nullptr;
-    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(key_, "mixedcase", 0, KEY_READ, &opened));
-    RegCloseKey(opened);
-    EXPECT_EQ(std::vector<std::string>{"MixedCase"}, subKeys(key_));
+    RegCloseKey(open(key_, "mixedcase", KEY_READ));
+    for (const char* name : {"beta", "Gamma", "alpha", "Alpha2", "delta\\under"}) {
+        RegCloseKey(create(key_, name));
+    }
+    EXPECT_EQ((std::vector<std::string>{"alpha", "Alpha2", "beta", "delta", "Gamma", "MixedCase"}), subKeys(key_));
+    HKEY delta = open(key_, "DELTA", KEY_READ);
+    EXPECT_EQ(std::vector<std::string>{"under"}, subKeys(delta));
+    RegCloseKey(delta);
 
     const BYTE one[] = {1, 0, 0, 0};
     const BYTE two[] = {2, 0, 0, 0};
@@ -80,17 +90,6 @@ TEST_F(RegistryApi, NamesIgnoreCaseAndKeepTheirs) {
     EXPECT_EQ(2, data[0]);
     length = sizeof name;
     EXPECT_EQ(ERROR_NO_MORE_ITEMS, RegEnumValueA(key_, 1, name, &length, nullptr, nullptr, nullptr, nullptr));
-}
-
-TEST_F(RegistryApi, SubKeysInNameOrder) {
-    for (const char* name : {"beta", "Gamma", "alpha", "Alpha2", "delta\\under"}) {
-        RegCloseKey(create(key_, name));
-    }
-    EXPECT_EQ((std::vector<std::string>{"alpha", "Alpha2", "beta", "delta", "Gamma"}), subKeys(key_));
-    HKEY delta = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(key_, "DELTA", 0, KEY_READ, &delta));
-    EXPECT_EQ(std::vector<std::string>{"under"}, subKeys(delta));
-    RegCloseKey(delta);
 }
 
 TEST_F(RegistryApi, ShortBuffersGetTheSizeNeeded) {
@@ -153,19 +152,14 @@ TEST_F(RegistryApi, MissingThingsAndClosedHandles) {
     EXPECT_EQ(ERROR_INVALID_HANDLE, RegCloseKey(nullptr));
     // The roots are never closed, and an empty sub-key is the root itself.
     EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(HKEY_CURRENT_USER));
-    HKEY root = nullptr;
-    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, "", 0, KEY_READ, &root));
-    EXPECT_EQ(HKEY_CURRENT_USER, root);
-    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_READ, &root));
-    RegCloseKey(root);
+    EXPECT_EQ(HKEY_CURRENT_USER, open(HKEY_CURRENT_USER, "", KEY_READ));
 }
 
 TEST_F(RegistryApi, ReadOnlyKeysRefuseWrites) {
     const BYTE one[] = {1, 0, 0, 0};
     ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "v", 0, REG_DWORD, one, 4));
     RegCloseKey(create(key_, "existing"));
-    HKEY reader = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, test_.subKey().c_str(), 0, KEY_READ, &reader));
+    HKEY reader = open(HKEY_CURRENT_USER, test_.subKey().c_str(), KEY_READ);
     EXPECT_EQ(ERROR_ACCESS_DENIED, RegSetValueExA(reader, "v", 0, REG_DWORD, one, 4));
     EXPECT_EQ(ERROR_ACCESS_DENIED, RegDeleteValueA(reader, "v"));
     DWORD size = 0;
@@ -177,8 +171,7 @@ TEST_F(RegistryApi, ReadOnlyKeysRefuseWrites) {
     RegCloseKey(existing);
     RegCloseKey(reader);
 
-    HKEY writer = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, test_.subKey().c_str(), 0, KEY_WRITE, &writer));
+    HKEY writer = open(HKEY_CURRENT_USER, test_.subKey().c_str(), KEY_WRITE);
     EXPECT_EQ(ERROR_ACCESS_DENIED, RegQueryValueExA(writer, "v", nullptr, nullptr, nullptr, &size));
     char name[8];
     DWORD length = sizeof name;

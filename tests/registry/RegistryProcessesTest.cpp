@@ -37,15 +37,20 @@ void writeValues(const std::string& path, const std::string& prefix) {
     }
 }
 
-bool waitForValue(Registry& key, const char* name, int seconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (key.hasValue(name)) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
+support::Environment withPrefix(const support::TestRegistry& test, const char* prefix) {
+    support::Environment environment = test.childEnvironment();
+    environment.push_back(std::make_pair(std::string("QUEN_TEST_PREFIX"), std::string(prefix)));
+    return environment;
+}
+
+// What the killed writer left: its first value and some count.
+void expectWhatTheWriterLeft(Registry& key) {
+    StdString text;
+    ASSERT_TRUE(key.getValue("written", text));
+    EXPECT_EQ(std::string("before the crash"), text.c_str());
+    int counter = -1;
+    EXPECT_TRUE(key.getValue("counter", counter));
+    EXPECT_GE(counter, 0);
 }
 
 }  // namespace
@@ -60,12 +65,8 @@ TEST(RegistryChild, WritesValues) {
 
 TEST(RegistryProcesses, WritingAtOnceLosesNothing) {
     support::TestRegistry test;
-    support::Environment first = test.childEnvironment();
-    first.push_back(std::make_pair(std::string("QUEN_TEST_PREFIX"), std::string("first")));
-    support::Environment second = test.childEnvironment();
-    second.push_back(std::make_pair(std::string("QUEN_TEST_PREFIX"), std::string("second")));
-    support::ChildProcess one("RegistryChild.WritesValues", first);
-    support::ChildProcess two("RegistryChild.WritesValues", second);
+    support::ChildProcess one("RegistryChild.WritesValues", withPrefix(test, "first"));
+    support::ChildProcess two("RegistryChild.WritesValues", withPrefix(test, "second"));
     writeValues(test.path(), "parent");
     EXPECT_EQ(0, one.wait());
     EXPECT_EQ(0, two.wait());
@@ -101,12 +102,7 @@ TEST(RegistryChild, FindsTheValues) {
     if (!support::isChildProcess()) GTEST_SKIP() << "child part";
     support::TestRegistry test;
     Registry key(StdString(test.path().c_str()), Registry::registryRead, false);
-    StdString text;
-    ASSERT_TRUE(key.getValue("written", text));
-    EXPECT_EQ(std::string("before the crash"), text.c_str());
-    int counter = -1;
-    EXPECT_TRUE(key.getValue("counter", counter));
-    EXPECT_GE(counter, 0);
+    expectWhatTheWriterLeft(key);
 }
 
 TEST(RegistryProcesses, ValuesOutliveAWriterThatIsKilled) {
@@ -114,16 +110,15 @@ TEST(RegistryProcesses, ValuesOutliveAWriterThatIsKilled) {
     {
         support::ChildProcess writer("RegistryChild.WritesAndWaitsToBeKilled", test.childEnvironment());
         Registry key(StdString(test.path().c_str()), readWrite, true);
-        ASSERT_TRUE(waitForValue(key, "ready", 60));
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!key.hasValue("ready") && std::chrono::steady_clock::now() < end) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ASSERT_TRUE(key.hasValue("ready"));
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         writer.kill();
         EXPECT_EQ(-1, writer.wait());
-        StdString text;
-        ASSERT_TRUE(key.getValue("written", text));
-        EXPECT_EQ(std::string("before the crash"), text.c_str());
-        int counter = -1;
-        EXPECT_TRUE(key.getValue("counter", counter));
-        EXPECT_GE(counter, 0);
+        expectWhatTheWriterLeft(key);
     }
     // A process that opens the registry afresh finds them too.
     support::ChildProcess reader("RegistryChild.FindsTheValues", test.childEnvironment());

@@ -41,33 +41,30 @@ TEST(SmartPointer, Banners) {
     EXPECT_STREQ("ArrayRef 1.0, 16.08.1999", quen::ArrayRef<int>(nullptr).version());
 }
 
-TEST(SmartPointer, TheOnlyHandleDeletesItsObjectOnce) {
-    int deletions = 0;
-    {
-        const SmartPointer<Tracked> only(new Tracked(deletions, 7));
-        EXPECT_EQ(7, only->value);
-        EXPECT_EQ(7, (*only).value);
-        EXPECT_EQ(1, only.count());
-    }
-    EXPECT_EQ(1, deletions);
-}
-
-TEST(SmartPointer, DefaultHandleHoldsAndDeletesNothing) {
+TEST(SmartPointer, CopiesShareTheObjectAndTheLastDeletesItOnce) {
     const SmartPointer<Tracked> empty;
     EXPECT_EQ(nullptr, empty.get());
     EXPECT_FALSE(empty);
     EXPECT_EQ(1, empty.count());
-}
-
-TEST(SmartPointer, CopiesShareTheObjectUntilTheLastGoes) {
     int deletions = 0;
-    auto* first = new SmartPointer<Tracked>(new Tracked(deletions));
-    const SmartPointer<Tracked> second(*first);
-    EXPECT_EQ(2, second.count());
-    EXPECT_EQ(first->get(), second.get());
-    delete first;
-    EXPECT_EQ(0, deletions);
-    EXPECT_EQ(1, second.count());
+    {
+        auto* first = new SmartPointer<Tracked>(new Tracked(deletions, 7));
+        EXPECT_EQ(7, (*first)->value);
+        EXPECT_EQ(7, (**first).value);
+        EXPECT_EQ(1, first->count());
+        const SmartPointer<Tracked> second(*first);
+        EXPECT_EQ(2, second.count());
+        EXPECT_EQ(first->get(), second.get());
+        delete first;
+        EXPECT_EQ(0, deletions);
+        EXPECT_EQ(1, second.count());
+    }
+    EXPECT_EQ(1, deletions);
+    // A base handle deletes a derived object completely.
+    int derivedDeletions = 0;
+    { const SmartPointer<Tracked> base(new DerivedTracked(deletions, derivedDeletions)); }
+    EXPECT_EQ(2, deletions);
+    EXPECT_EQ(1, derivedDeletions);
 }
 
 TEST(SmartPointer, AssignmentReleasesTheOldObjectAndSharesTheNew) {
@@ -82,12 +79,10 @@ TEST(SmartPointer, AssignmentReleasesTheOldObjectAndSharesTheNew) {
     }
     EXPECT_EQ(0, newDeletions);
     EXPECT_EQ(1, target.count());
-
     const SmartPointer<Tracked>& alias = target;
     target = alias;
     EXPECT_EQ(1, target.count());
     EXPECT_EQ(0, newDeletions);
-
     SmartPointer<Tracked> other(target);
     other = target;  // two handles of one block
     EXPECT_EQ(2, target.count());
@@ -96,17 +91,7 @@ TEST(SmartPointer, AssignmentReleasesTheOldObjectAndSharesTheNew) {
     EXPECT_EQ(1, newDeletions);
 }
 
-TEST(SmartPointer, BaseHandleDeletesTheDerivedObjectCompletely) {
-    int deletions = 0;
-    int derivedDeletions = 0;
-    {
-        const SmartPointer<Tracked> base(new DerivedTracked(deletions, derivedDeletions));
-    }
-    EXPECT_EQ(1, deletions);
-    EXPECT_EQ(1, derivedDeletions);
-}
-
-TEST(SmartArray, ReleasesItsArrayWithArrayDeletion) {
+TEST(SmartArray, IndexesSharesAndReleasesWithArrayDeletion) {
     ArrayElement::destroyed = 0;
     {
         const SmartArray<ArrayElement> array(new ArrayElement[5]);
@@ -114,9 +99,6 @@ TEST(SmartArray, ReleasesItsArrayWithArrayDeletion) {
         EXPECT_EQ(2, copy.count());
     }
     EXPECT_EQ(5, ArrayElement::destroyed);
-}
-
-TEST(SmartArray, IndexesItsElementsAndShares) {
     SmartArray<char> buffer(new char[4]);
     buffer[0] = 'q';
     buffer[3] = 'z';

@@ -2,7 +2,7 @@
 // failures and their texts, copies between files.
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <functional>
 #include <string>
 
 #include "quen/errors/QuenException.h"
@@ -15,7 +15,6 @@
 
 using quen::BinFStream;
 using quen::BinStream;
-using quen::QuenException;
 using quen::StdString;
 using support::thrown;
 
@@ -83,16 +82,14 @@ TEST_F(BinFStreamFile, OpenModesOfExistingFiles) {
     EXPECT_EQ("", support::readFile(name));
 }
 
-TEST_F(BinFStreamFile, OpenFailureTextCarriesTheNameAndTheWidenedMode) {
+TEST_F(BinFStreamFile, OpenFailuresCarryTheNameAndTheWidenedModeAndReadOnlyFilesAreRefused) {
     const std::string nowhere = folder.file("missing-folder/data.bin");
     EXPECT_EQ("File OPEN error" + nowhere + " with mode 35", thrown([&] { BinFStream(nowhere.c_str(), 0); }));
     // app with trunc is no valid mode: the file made for the open is removed again.
     EXPECT_EQ("File OPEN error" + name + " with mode 59",
               thrown([&] { BinFStream(name.c_str(), BinStream::app | BinStream::trunc); }));
     EXPECT_FALSE(support::fileExists(name));
-}
 
-TEST_F(BinFStreamFile, ReadOnlyFilesCannotBeOpened) {
     support::writeFile(name, "data");
     ASSERT_TRUE(SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_READONLY));
     // Also where the caller may write anything (root, Wine run as root).
@@ -106,7 +103,7 @@ TEST_F(BinFStreamFile, ReadOnlyFilesCannotBeOpened) {
     EXPECT_EQ(0, stream.size());
 }
 
-TEST_F(BinFStreamFile, OnePositionSizesAndIntegers) {
+TEST_F(BinFStreamFile, OnePositionForReadingAndWriting) {
     BinFStream stream(name.c_str(), 0);
     stream.write("0123456789", 10);
     EXPECT_EQ(10, stream.size());
@@ -119,14 +116,8 @@ TEST_F(BinFStreamFile, OnePositionSizesAndIntegers) {
     EXPECT_EQ(7, stream.tellg());
     stream.seekp(-2, std::ios_base::cur);
     EXPECT_EQ(5, stream.tellp());
-    stream.seekg(0, std::ios_base::beg);
-    stream << 1u << static_cast<long>(-2);
-    long one = 0, minusTwo = 0;
-    stream.seekg(0);
-    stream >> one >> minusTwo;
-    EXPECT_EQ(1, one);
-    EXPECT_EQ(-2, minusTwo);
-    EXPECT_EQ(std::string("\x01\0\0\0\xFE\xFF\xFF\xFF", 8), readBack(stream, 0, 8));
+    stream.write("ab", 2);
+    EXPECT_EQ("01234ab789", readBack(stream, 0, 10));
 }
 
 TEST_F(BinFStreamFile, ReadPastTheEndAndTheFailedState) {
@@ -202,8 +193,6 @@ TEST_F(BinFStreamFile, CopyFailuresFromMissingFiles) {
     EXPECT_EQ("File READ error", thrown([&] { stream.copyFile(missing.c_str(), 3, 0, 16); }));
     EXPECT_TRUE(support::fileExists(missing));
     EXPECT_EQ(0, stream.size());
-    EXPECT_EQ("File INVALID OPERATION error", thrown([&] { stream.copyFile(missing.c_str(), 0); }));
-    EXPECT_EQ("File INVALID OPERATION error", thrown([&] { stream.copyFile(missing.c_str(), 1, 0, 0); }));
 }
 
 TEST_F(BinFStreamFile, ShiftBlockInAFile) {
@@ -213,7 +202,6 @@ TEST_F(BinFStreamFile, ShiftBlockInAFile) {
     EXPECT_EQ(12, stream.tellp());
     EXPECT_EQ(14, stream.size());
     EXPECT_EQ("ABEFGHIJKLMNMN", readBack(stream, 0, 14));
-    EXPECT_EQ("Cannot shift to higher offsets", thrown([&] { stream.shiftBlock(2, 3, 1, 3); }));
     EXPECT_EQ("File READ error", thrown([&] { stream.shiftBlock(10, 0, 10, 3); }));
 }
 
@@ -227,11 +215,9 @@ TEST_F(BinFStreamFile, WritesTheSystemRefusesAndTheBrokenStream) {
     const std::string block(1 << 20, 'x');
     EXPECT_EQ("File WRITE error", thrown([&] { full.write(block.data(), static_cast<unsigned int>(block.size())); }));
     // From then on the file is broken, and every check says so.
-    EXPECT_EQ("File BAD FILE error", thrown([&] { full.fail(); }));
-    EXPECT_EQ("File BAD FILE error", thrown([&] { full.ok(); }));
-    EXPECT_EQ("File BAD FILE error", thrown([&] { full.seekg(0); }));
-    EXPECT_EQ("File BAD FILE error", thrown([&] { full.tellp(); }));
-    EXPECT_EQ("File BAD FILE error", thrown([&] { full.write("x", 1); }));
+    const std::function<void()> checks[] = {[&] { full.fail(); }, [&] { full.ok(); }, [&] { full.seekg(0); },
+                                            [&] { full.tellp(); }, [&] { full.write("x", 1); }};
+    for (const auto& check : checks) EXPECT_EQ("File BAD FILE error", thrown(check));
     full.clear();
     EXPECT_TRUE(full.ok());
 }

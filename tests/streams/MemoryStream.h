@@ -88,13 +88,9 @@ public:
         put += count;
         return *this;
     }
-    quen::BinStream& seekg(long long offset, std::ios_base::seekdir direction) override {
-        return seek(get, offset, direction);
-    }
+    quen::BinStream& seekg(long long offset, std::ios_base::seekdir from) override { return seek(get, offset, from); }
     quen::BinStream& seekg(long long position) override { return seek(get, position, std::ios_base::beg); }
-    quen::BinStream& seekp(long long offset, std::ios_base::seekdir direction) override {
-        return seek(put, offset, direction);
-    }
+    quen::BinStream& seekp(long long offset, std::ios_base::seekdir from) override { return seek(put, offset, from); }
     quen::BinStream& seekp(long long position) override { return seek(put, position, std::ios_base::beg); }
     void setEOF() override { bytes.resize(static_cast<std::size_t>(put)); }
     long long size() override { return static_cast<long long>(bytes.size()); }

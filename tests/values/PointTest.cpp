@@ -26,34 +26,16 @@ TEST(Point, Banners) {
     EXPECT_EQ("ExtentFP 1.0, 16.08.1999", std::string(ExtentFP::version().c_str()));
 }
 
-TEST(Point, ConstructionAndCopies) {
-    const Point origin;
-    EXPECT_EQ(0, origin.x);
-    EXPECT_EQ(0, origin.y);
-    Point p(3, -4);
-    EXPECT_EQ(3, p.x);
-    EXPECT_EQ(-4, p.y);
-    Point q(p);
-    EXPECT_TRUE(q == p);
-    q = origin;
-    EXPECT_TRUE(q == origin);
-    const Point& same = q;
-    q = same;  // assignment to itself
-    EXPECT_TRUE(q == origin);
-    const ExtentFP e(1.5, 2.5);
-    ExtentFP f;
-    f = e;
-    EXPECT_EQ(1.5, f.x);
-    EXPECT_EQ(2.5, f.y);
-}
-
 TEST(Point, OrderIsRowByRowAndSigned) {
-    EXPECT_TRUE(Point(1, 2) < Point(0, 3));   // y decides first
-    EXPECT_FALSE(Point(0, 3) < Point(1, 2));
-    EXPECT_TRUE(Point(1, 2) < Point(2, 2));
-    EXPECT_FALSE(Point(2, 2) < Point(2, 2));
-    EXPECT_TRUE(Point(-1, 0) < Point(0, 0));
-    EXPECT_TRUE(Point(5, -1) < Point(0, 0));
+    const struct {
+        Point a, b;
+        bool less;
+    } rows[] = {
+        {{1, 2}, {0, 3}, true},  // y decides first
+        {{0, 3}, {1, 2}, false}, {{1, 2}, {2, 2}, true}, {{2, 2}, {2, 2}, false},
+        {{-1, 0}, {0, 0}, true}, {{5, -1}, {0, 0}, true}, {{}, {0, 1}, true},
+    };
+    for (const auto& row : rows) EXPECT_EQ(row.less, row.a < row.b) << row.a.x << "," << row.a.y;
     EXPECT_TRUE(PointFP(0.5, -0.25) < PointFP(0.0, 0.0));
     EXPECT_FALSE(PointFP(0.5, 1.0) < PointFP(0.25, 1.0));
 }
@@ -66,6 +48,13 @@ TEST(Point, EqualityIsExactAndPerDynamicClass) {
     EXPECT_TRUE(Extent(2, 3) == Extent(2, 3));
     EXPECT_FALSE(Extent(2, 3) == Extent(3, 2));
     EXPECT_TRUE(Extent(2, 3) != Extent(2, 4));
+    Point q(3, -4);
+    EXPECT_TRUE(Point(q) == q);
+    q = Point();
+    EXPECT_TRUE(q == Point(0, 0));
+    ExtentFP f;
+    f = ExtentFP(1.5, 2.5);
+    EXPECT_TRUE(f == ExtentFP(1.5, 2.5));
 
     const OtherPoint derived(1, 2);
     const Point plain(1, 2);

@@ -31,6 +31,8 @@ public:
     using TimeDate::TimeDate;
 };
 
+std::vector<unsigned short> wide(const std::u16string& name) { return support::utf16(name.c_str()); }
+
 class TimeInUtc : public ::testing::Test {
 protected:
     void SetUp() override { support::setTimeZone("UTC0"); }
@@ -47,28 +49,30 @@ TEST_F(TimeInUtc, BannerAndNow) {
     EXPECT_GE(after, now.time());
 }
 
-TEST_F(TimeInUtc, CalendarFields) {
-    const TimeDate day(86400);
-    EXPECT_EQ(1970, day.year());
-    EXPECT_EQ(1, day.month());
-    EXPECT_EQ(2, day.dayOfMonth());
-    EXPECT_EQ(5, day.dayOfWeek());  // Friday
-    EXPECT_EQ(0, day.hour());
-    EXPECT_EQ(0, day.minute());
-    EXPECT_EQ(0, day.second());
-    EXPECT_EQ(70, day.localTime().tm_year);
-
-    const TimeDate leapDay(951782400 + 3723);  // 2000-02-29 01:02:03, a Tuesday
-    EXPECT_EQ(2000, leapDay.year());
-    EXPECT_EQ(2, leapDay.month());
-    EXPECT_EQ(29, leapDay.dayOfMonth());
-    EXPECT_EQ(2, leapDay.dayOfWeek());
-    EXPECT_EQ(1, leapDay.hour());
-    EXPECT_EQ(2, leapDay.minute());
-    EXPECT_EQ(3, leapDay.second());
-    const TimeDate last(2147483647);
-    EXPECT_EQ(2038, last.year());
-    EXPECT_EQ(7, last.second());
+TEST_F(TimeInUtc, CalendarFieldsSystemTimeAndFileTime) {
+    const struct {
+        long time;
+        int year, month, day, dayOfWeek, hour, minute, second;
+    } rows[] = {
+        {86400, 1970, 1, 2, 5, 0, 0, 0},               // a Friday
+        {951782400 + 3723, 2000, 2, 29, 2, 1, 2, 3},   // a leap day, a Tuesday
+        {2147483647, 2038, 1, 19, 2, 3, 14, 7},        // the last second of 32 bits
+    };
+    for (const auto& row : rows) {
+        const TimeDate t(row.time);
+        const SYSTEMTIME fields = quen::systemTime(t);
+        const int got[] = {t.year(), t.month(), t.dayOfMonth(), t.dayOfWeek(), t.hour(), t.minute(), t.second(),
+                           fields.wYear, fields.wMonth, fields.wDay, fields.wDayOfWeek, fields.wHour,
+                           fields.wMinute, fields.wSecond, fields.wMilliseconds};
+        const int want[] = {row.year, row.month, row.day, row.dayOfWeek, row.hour, row.minute, row.second,
+                            row.year, row.month, row.day, row.dayOfWeek, row.hour, row.minute, row.second, 0};
+        for (std::size_t i = 0; i < sizeof got / sizeof got[0]; ++i) {
+            EXPECT_EQ(want[i], got[i]) << row.time << " field " << i;
+        }
+        EXPECT_EQ(epoch + static_cast<unsigned long long>(row.time) * perSecond, count(quen::fileTime(t))) << row.time;
+    }
+    EXPECT_EQ(70, TimeDate(86400).localTime().tm_year);
+    EXPECT_EQ(epoch, count(quen::fileTime(TimeDate(0))));
 }
 
 TEST_F(TimeInUtc, AscTimeKeepsItsLineBreak) {
@@ -111,28 +115,6 @@ TEST_F(TimeInUtc, ComparisonAndDifference) {
     EXPECT_FALSE(TimeDate(5) == OtherTime(5));
     EXPECT_FALSE(TimeDate(5) < OtherTime(6));
     EXPECT_FALSE(OtherTime(5) < TimeDate(6));
-    TimeDate copy(1);
-    copy = TimeDate(9);
-    EXPECT_EQ(9, copy.time());
-    const TimeDate& same = copy;
-    copy = same;  // assignment to itself
-    EXPECT_EQ(9, TimeDate(copy).time());
-}
-
-TEST_F(TimeInUtc, SystemTimeAndFileTime) {
-    const SYSTEMTIME fields = quen::systemTime(TimeDate(951782400 + 3723));
-    EXPECT_EQ(2000, fields.wYear);
-    EXPECT_EQ(2, fields.wMonth);
-    EXPECT_EQ(2, fields.wDayOfWeek);
-    EXPECT_EQ(29, fields.wDay);
-    EXPECT_EQ(1, fields.wHour);
-    EXPECT_EQ(2, fields.wMinute);
-    EXPECT_EQ(3, fields.wSecond);
-    EXPECT_EQ(0, fields.wMilliseconds);
-
-    EXPECT_EQ(epoch, count(quen::fileTime(TimeDate(0))));
-    EXPECT_EQ(epoch + 86400 * perSecond, count(quen::fileTime(TimeDate(86400))));
-    EXPECT_EQ(epoch + (951782400ULL + 3723) * perSecond, count(quen::fileTime(TimeDate(951782400 + 3723))));
 }
 
 TEST(TimeDateZones, FileTimeCountsTheLocalWallClock) {
@@ -225,18 +207,12 @@ TEST(FileDates, WideNames) {
     std::u16string name;
     for (char c : folder.path()) name += static_cast<char16_t>(c);
     const std::u16string file = name + u"/\u00e4\u20ac\U0001F600.dat";
-    support::writeFileWide(support::utf16(file.c_str()).data(), "abc");
-    EXPECT_EQ(3u, quen::fileSize(support::utf16(file.c_str()).data()));
-    EXPECT_LE(static_cast<long>(std::time(nullptr)) - 60,
-              quen::fileTime(support::utf16(file.c_str()).data()).time());
-
+    support::writeFileWide(wide(file).data(), "abc");
+    EXPECT_EQ(3u, quen::fileSize(wide(file).data()));
+    EXPECT_LE(static_cast<long>(std::time(nullptr)) - 60, quen::fileTime(wide(file).data()).time());
     // An unpaired surrogate names no file.
-    const std::u16string broken = name + u"/\xD83D.dat";
-    EXPECT_EQ("fileSizeFile NOT FOUND error",
-              thrown([&] { quen::fileSize(support::utf16(broken.c_str()).data()); }));
-    EXPECT_EQ("fileTimeFile NOT FOUND error",
-              thrown([&] { quen::fileTime(support::utf16(broken.c_str()).data()); }));
-    const std::u16string missing = name + u"/missing\u00e4.dat";
-    EXPECT_EQ("fileSizeFile NOT FOUND error",
-              thrown([&] { quen::fileSize(support::utf16(missing.c_str()).data()); }));
+    for (const std::u16string& absent : {name + u"/\xD83D.dat", name + u"/missing\u00e4.dat"}) {
+        EXPECT_EQ("fileSizeFile NOT FOUND error", thrown([&] { quen::fileSize(wide(absent).data()); }));
+        EXPECT_EQ("fileTimeFile NOT FOUND error", thrown([&] { quen::fileTime(wide(absent).data()); }));
+    }
 }

@@ -13,8 +13,6 @@
 #include "quen/windows/Event.h"
 #include "support/ChildProcess.h"
 
-using quen::Event;
-
 namespace {
 
 // Names of this run alone, so that test processes running side by side
@@ -30,95 +28,78 @@ std::string uniqueBase() {
            std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
 }
 
-std::string named(const char* what) {
-    static const std::string base = uniqueBase();
-    return base + what;
-}
-
-support::Environment childEnvironment() {
-    return {{"QUEN_EVENT_BASE", named("")}};
-}
+// An event of this run's name space.
+struct Event : quen::Event {
+    Event(const char* what, bool initial, bool manual) : quen::Event(named(what).c_str(), initial, manual) {}
+    static std::string named(const char* what) {
+        static const std::string base = uniqueBase();
+        return base + what;
+    }
+};
 
 const long childTime = 20000;  // long enough never to run out on a busy machine
 
 }  // namespace
 
 TEST(Event, NamesTheKernelObject) {
-    const Event event("Ready", false, false);
-    EXPECT_EQ(quen::StdString("EVENT_Ready"), event.name());
-    const Event unnamed(nullptr, false, false);
-    EXPECT_EQ(quen::StdString("EVENT_"), unnamed.name());
+    EXPECT_EQ(quen::StdString("EVENT_Ready"), quen::Event("Ready", false, false).name());
+    EXPECT_EQ(quen::StdString("EVENT_"), quen::Event(nullptr, false, false).name());
 }
 
-TEST(Event, TwoObjectsOfOneNameShareTheEvent) {
-    Event first(named("Ready").c_str(), false, false);
-    Event second(named("Ready").c_str(), false, false);
+TEST(Event, ObjectsOfOneNameShareOneEventAndItsFirstSwitches) {
+    Event first("Ready", false, false);
+    Event second("Ready", true, true);  // opened: these switches have no effect
+    Event other("Other", false, false);
     EXPECT_FALSE(second.wait(0));
     first.set();
-    EXPECT_TRUE(second.wait(0));
-    EXPECT_FALSE(first.wait(0));  // auto reset: the wait took the signal
-    Event other(named("Other").c_str(), false, false);
-    first.set();
     EXPECT_FALSE(other.wait(0));
-}
-
-TEST(Event, AutoResetReleasesOneWait) {
-    Event event(named("Auto").c_str(), true, false);
-    EXPECT_TRUE(event.wait(0));
-    EXPECT_FALSE(event.wait(0));
-    event.set();
-    event.set();  // not counted
-    EXPECT_TRUE(event.wait(10));
-    EXPECT_FALSE(event.wait(10));
-}
-
-TEST(Event, ManualResetStaysSignalledUntilReset) {
-    Event event(named("Manual").c_str(), false, true);
-    EXPECT_FALSE(event.wait(0));
-    event.set();
-    EXPECT_TRUE(event.wait(0));
-    EXPECT_TRUE(event.wait(0));
-    EXPECT_TRUE(event.wait(-1));
-    event.reset();
-    EXPECT_FALSE(event.wait(0));
-    event.reset();
-    EXPECT_FALSE(event.wait(20));
-}
-
-TEST(Event, TheSwitchesOfALaterConstructionHaveNoEffect) {
-    Event first(named("Switches").c_str(), false, false);
-    Event second(named("Switches").c_str(), true, true);
-    EXPECT_FALSE(second.wait(0));  // not signalled by the second's switch
-    second.set();
     EXPECT_TRUE(second.wait(0));
-    EXPECT_FALSE(second.wait(0));  // still the first's auto reset
+    EXPECT_FALSE(first.wait(0));  // still the first's auto reset: the wait took the signal
 }
 
-TEST(Event, AWaitWithoutLimitIsReleasedByAnotherThread) {
-    Event event(named("Thread").c_str(), false, false);
+TEST(Event, AutoAndManualReset) {
+    Event automatic("Auto", true, false);
+    EXPECT_TRUE(automatic.wait(0));
+    EXPECT_FALSE(automatic.wait(0));
+    automatic.set();
+    automatic.set();  // not counted
+    EXPECT_TRUE(automatic.wait(10));
+    EXPECT_FALSE(automatic.wait(10));
+
+    Event manual("Manual", false, true);
+    EXPECT_FALSE(manual.wait(0));
+    manual.set();
+    EXPECT_TRUE(manual.wait(0));
+    EXPECT_TRUE(manual.wait(0));
+    EXPECT_TRUE(manual.wait(-1));
+    manual.reset();
+    EXPECT_FALSE(manual.wait(0));
+    manual.reset();
+    EXPECT_FALSE(manual.wait(20));
+}
+
+TEST(Event, OtherThreadsAreReleased) {
+    // A wait without limit, on an object of its own.
+    Event event("Thread", false, false);
     std::atomic<int> result(-1);
-    std::thread waiter([&] {
-        Event mine(named("Thread").c_str(), false, false);
-        result = mine.wait(-1) ? 1 : 0;
-    });
+    std::thread waiter([&] { result = Event("Thread", false, false).wait(-1) ? 1 : 0; });
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     event.set();
     waiter.join();
     EXPECT_EQ(1, result.load());
     EXPECT_FALSE(event.wait(0));
-}
 
-TEST(Event, AManualSetReleasesEveryWaitingThread) {
-    Event gate(named("Gate").c_str(), false, true);
+    // A manual set releases every waiting thread.
+    Event gate("Gate", false, true);
     std::atomic<int> released(0);
     std::thread waiters[3];
-    for (std::thread& waiter : waiters) {
-        waiter = std::thread([&] { released += gate.wait(childTime) ? 1 : 0; });
+    for (std::thread& one : waiters) {
+        one = std::thread([&] { released += gate.wait(childTime) ? 1 : 0; });
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     gate.set();
-    for (std::thread& waiter : waiters) {
-        waiter.join();
+    for (std::thread& one : waiters) {
+        one.join();
     }
     EXPECT_EQ(3, released.load());
 }
@@ -126,7 +107,7 @@ TEST(Event, AManualSetReleasesEveryWaitingThread) {
 TEST(Event, FailureThrowsTheSystemsText) {
     // A backslash names a namespace; "EVENT_No" is none.
     try {
-        const Event event("No\\Such", false, false);
+        const quen::Event event("No\\Such", false, false);
         FAIL() << "no exception";
     } catch (const quen::QuenException& error) {
         EXPECT_STREQ(quen::WindowsError(ERROR_PATH_NOT_FOUND).message(), error.what());
@@ -136,57 +117,48 @@ TEST(Event, FailureThrowsTheSystemsText) {
 
 // ---- two processes -----------------------------------------------------------
 
-TEST(EventChild, WaitsForGoThenSetsDone) {
+// The child holds a signalled manual event, tells it is ready, and waits
+// for go to answer done.
+TEST(EventChild, HoldsAnEventAndAnswersGo) {
     if (!support::isChildProcess()) GTEST_SKIP() << "child part";
-    Event go(named("Go").c_str(), false, false);
-    Event done(named("Done").c_str(), false, false);
+    Event held("Held", true, true);
+    Event go("Go", false, false);
+    Event done("Done", false, false);
+    done.set();
     ASSERT_TRUE(go.wait(childTime));
     done.set();
 }
 
-TEST(EventChild, HoldsASignalledManualEvent) {
-    if (!support::isChildProcess()) GTEST_SKIP() << "child part";
-    Event held(named("Held").c_str(), true, true);
-    Event ready(named("ChildReady").c_str(), false, false);
-    Event quit(named("Quit").c_str(), false, false);
-    ready.set();
-    ASSERT_TRUE(quit.wait(childTime));
-}
+struct EventWithChild : ::testing::Test {
+    Event go{"Go", false, false};
+    Event done{"Done", false, false};
+    support::ChildProcess child{"EventChild.HoldsAnEventAndAnswersGo", {{"QUEN_EVENT_BASE", Event::named("")}}};
+    void SetUp() override { ASSERT_TRUE(done.wait(childTime)); }
+};
 
-TEST(Event, SignalsBetweenTwoProcesses) {
-    Event go(named("Go").c_str(), false, false);
-    Event done(named("Done").c_str(), false, false);
-    support::ChildProcess child("EventChild.WaitsForGoThenSetsDone", childEnvironment());
+TEST_F(EventWithChild, SignalsBetweenTwoProcesses) {
     go.set();
     EXPECT_TRUE(done.wait(childTime));
     EXPECT_EQ(0, child.wait());
     EXPECT_FALSE(go.wait(0));  // the child's wait took the signal
 }
 
-TEST(Event, LivesWhileAnyProcessHoldsIt) {
-    Event ready(named("ChildReady").c_str(), false, false);
-    Event quit(named("Quit").c_str(), false, false);
-    support::ChildProcess child("EventChild.HoldsASignalledManualEvent", childEnvironment());
-    ASSERT_TRUE(ready.wait(childTime));
+TEST_F(EventWithChild, LivesWhileAnyProcessHoldsIt) {
     {
         // Opened: the child's switches hold, not these.
-        Event held(named("Held").c_str(), false, false);
+        Event held("Held", false, false);
         EXPECT_TRUE(held.wait(0));
-        quit.set();
+        go.set();
         EXPECT_EQ(0, child.wait());
         EXPECT_TRUE(held.wait(0));  // still held here, still signalled, still manual
         EXPECT_TRUE(held.wait(0));
     }
-    Event fresh(named("Held").c_str(), false, false);
-    EXPECT_FALSE(fresh.wait(0));
+    EXPECT_FALSE(Event("Held", false, false).wait(0));
 }
 
-TEST(Event, AKilledHolderLeavesNoLiveEventBehind) {
-    Event ready(named("ChildReady").c_str(), false, false);
-    support::ChildProcess child("EventChild.HoldsASignalledManualEvent", childEnvironment());
-    ASSERT_TRUE(ready.wait(childTime));
+TEST_F(EventWithChild, AKilledHolderLeavesNoLiveEventBehind) {
     child.kill();
-    Event fresh(named("Held").c_str(), false, false);
+    Event fresh("Held", false, false);
     EXPECT_FALSE(fresh.wait(0));
     fresh.set();
     EXPECT_TRUE(fresh.wait(0));

@@ -5,8 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
-#include <condition_variable>
-#include <mutex>
+#include <future>
 #include <string>
 #include <thread>
 
@@ -14,45 +13,47 @@
 #include "quen/platform/Win32.h"
 #include "quen/windows/WindowsMessageLoop.h"
 
-using testwindows::TestWindows;
 using testwindows::textOf;
+using PlatformProgressBar = testwindows::WindowsTest;
+using PlatformWindows = testwindows::WindowsTest;
 
-TEST(PlatformProgressBar, BehavesAsTheCommonControl) {
-    TestWindows windows;
-    ASSERT_TRUE(windows.made());
-    const HWND bar = windows.bar;
+TEST_F(PlatformProgressBar, BehavesAsTheCommonControl) {
     EXPECT_EQ(0, windows.range().iLow);
     EXPECT_EQ(100, windows.range().iHigh);
-    EXPECT_EQ(0, SendMessageA(bar, PBM_GETRANGE, TRUE, 0));
-    EXPECT_EQ(100, SendMessageA(bar, PBM_GETRANGE, FALSE, 0));
-    EXPECT_EQ(0, SendMessageA(bar, PBM_STEPIT, 0, 0));  // the old position
-    EXPECT_EQ(10, windows.position());                 // the default step is 10
-
-    EXPECT_EQ(MAKELONG(0, 100), SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(2, 6)));
-    EXPECT_EQ(6, windows.position());  // brought into the new range
-    EXPECT_EQ(6, SendMessageA(bar, PBM_SETPOS, 1, 0));
-    EXPECT_EQ(2, windows.position());
-    EXPECT_EQ(10, SendMessageA(bar, PBM_SETSTEP, 3, 0));
-    SendMessageA(bar, PBM_STEPIT, 0, 0);
-    EXPECT_EQ(5, windows.position());
-    SendMessageA(bar, PBM_STEPIT, 0, 0);  // past the upper end: round again from the lower end
-    EXPECT_EQ(4, windows.position());
-    SendMessageA(bar, PBM_SETSTEP, 6, 0);
-    SendMessageA(bar, PBM_STEPIT, 0, 0);
-    EXPECT_EQ(2, windows.position());
-    SendMessageA(bar, PBM_SETPOS, 99, 0);
-    EXPECT_EQ(6, windows.position());
+    // Each message's answer, and the position after it.
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        LRESULT answer;
+        int position;
+    } rows[] = {
+        {PBM_GETRANGE, TRUE, 0, 0, 0},
+        {PBM_GETRANGE, FALSE, 0, 100, 0},
+        {PBM_STEPIT, 0, 0, 0, 10},  // answers the old position; the default step is 10
+        {PBM_SETRANGE, 0, MAKELPARAM(2, 6), MAKELONG(0, 100), 6},  // brought into the new range
+        {PBM_SETPOS, 1, 0, 6, 2},
+        {PBM_SETSTEP, 3, 0, 10, 2},
+        {PBM_STEPIT, 0, 0, 2, 5},
+        {PBM_STEPIT, 0, 0, 5, 4},  // past the upper end: round again from the lower end
+        {PBM_SETSTEP, 6, 0, 3, 4},
+        {PBM_STEPIT, 0, 0, 4, 2},
+        {PBM_SETPOS, 99, 0, 2, 6},
+    };
+    int row = 0;
+    for (const auto& one : rows) {
+        EXPECT_EQ(one.answer, SendMessageA(windows.bar, one.message, one.wParam, one.lParam)) << "row " << row;
+        EXPECT_EQ(one.position, windows.position()) << "row " << row++;
+    }
 
     // Posted messages wait for the queue to be drained.
-    PostMessageA(bar, PBM_SETPOS, 4, 0);
+    PostMessageA(windows.bar, PBM_SETPOS, 4, 0);
     EXPECT_EQ(6, windows.position());
     { const quen::WindowsMessageLoop loop; }
     EXPECT_EQ(4, windows.position());
 }
 
-TEST(PlatformWindows, TextsClassesAndHandles) {
-    TestWindows windows;
-    ASSERT_TRUE(windows.made());
+TEST_F(PlatformWindows, TextsClassesAndHandles) {
     EXPECT_EQ("Main", textOf(windows.main));
     EXPECT_EQ("Untitled", textOf(windows.title));
     EXPECT_TRUE(SetWindowTextA(windows.title, "A longer title"));
@@ -99,58 +100,38 @@ LRESULT CALLBACK threadProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-TEST(PlatformWindows, MessagesGoToTheThreadThatMadeTheWindow) {
+TEST(PlatformMessages, GoToTheThreadThatMadeTheWindow) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = threadProcedure;
     windowClass.lpszClassName = "QuenTestThreadWindow";
     ASSERT_NE(0, RegisterClassA(&windowClass));
 
-    std::mutex mutex;
-    std::condition_variable changed;
-    HWND window = nullptr;
+    std::promise<HWND> made;
+    std::promise<void> posted;
+    std::promise<void> drained;
     DWORD threadId = 0;
-    bool posted = false;
-    bool drained = false;
     std::thread owner([&] {
-        const HWND made = CreateWindowExA(0, "QuenTestThreadWindow", "", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10,
-                                          nullptr, nullptr, nullptr, nullptr);
-        {
-            std::unique_lock<std::mutex> lock(mutex);
-            window = made;
-            threadId = GetCurrentThreadId();
-            changed.notify_all();
-            changed.wait(lock, [&] { return posted; });
-        }
+        const HWND window = CreateWindowExA(0, "QuenTestThreadWindow", "", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10,
+                                            nullptr, nullptr, nullptr, nullptr);
+        threadId = GetCurrentThreadId();
+        made.set_value(window);
+        posted.get_future().wait();
         { const quen::WindowsMessageLoop loop; }  // runs the posted message here
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            drained = true;
-            changed.notify_all();
-        }
+        drained.set_value();
         // Then serve what is sent until told to stop.
         MSG message;
         while (GetMessageA(&message, nullptr, 0, 0) > 0) {
             DispatchMessageA(&message);
         }
-        DestroyWindow(made);
+        DestroyWindow(window);
     });
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        changed.wait(lock, [&] { return window != nullptr || threadId != 0; });
-    }
+    const HWND window = made.get_future().get();
     ASSERT_NE(nullptr, window);
     PostMessageA(window, WM_USER + 7, 0, 0);
     { const quen::WindowsMessageLoop loop; }  // not this thread's message
     EXPECT_EQ(0u, handledOnThread.load());
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        posted = true;
-        changed.notify_all();
-    }
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        changed.wait(lock, [&] { return drained; });
-    }
+    posted.set_value();
+    drained.get_future().wait();
     EXPECT_EQ(threadId, handledOnThread.load());
     // A message sent to the window runs on its thread, and the answer comes back.
     handledOnThread = 0;
@@ -173,21 +154,14 @@ TEST(PlatformEvents, CreateOpenAndClose) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_EXISTS), GetLastError());
     const HANDLE opened = OpenEventA(EVENT_ALL_ACCESS, FALSE, name.c_str());
     ASSERT_NE(nullptr, opened);
-    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(opened, 0));
-    EXPECT_TRUE(SetEvent(second));
-    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(opened, 0));
-    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(first, 0));  // manual
-    EXPECT_TRUE(ResetEvent(first));
-    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(second, 10));
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(opened, 0));  // the first's switches
 
     const HANDLE unnamed = CreateEventA(nullptr, FALSE, TRUE, nullptr);
     ASSERT_NE(nullptr, unnamed);
     EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(unnamed, INFINITE));
-    EXPECT_TRUE(CloseHandle(unnamed));
-
-    EXPECT_TRUE(CloseHandle(opened));
-    EXPECT_TRUE(CloseHandle(second));
-    EXPECT_TRUE(CloseHandle(first));
+    for (HANDLE handle : {unnamed, opened, second, first}) {
+        EXPECT_TRUE(CloseHandle(handle));
+    }
     EXPECT_FALSE(CloseHandle(first));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_HANDLE), GetLastError());
     EXPECT_EQ(WAIT_FAILED, WaitForSingleObject(first, 0));

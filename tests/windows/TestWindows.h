@@ -5,7 +5,10 @@
 #ifndef QUEN_TESTS_WINDOWS_TESTWINDOWS_H
 #define QUEN_TESTS_WINDOWS_TESTWINDOWS_H
 
+#include <gtest/gtest.h>
+
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "quen/platform/Win32.h"
@@ -14,16 +17,8 @@
 
 namespace testwindows {
 
-struct Received {
-    HWND window;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
-inline bool operator==(const Received& a, const Received& b) {
-    return a.window == b.window && a.message == b.message && a.wParam == b.wParam && a.lParam == b.lParam;
-}
+// A message a recording window was given: window, message, wParam, lParam.
+typedef std::tuple<HWND, UINT, WPARAM, LPARAM> Received;
 
 // What the recording windows were given: WM_COMMAND and messages from
 // WM_USER on (the progress-bar messages among them).
@@ -40,7 +35,7 @@ inline quen::Boolean*& cancelButtonFlag() {
 
 inline LRESULT CALLBACK recordingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND || message >= WM_USER) {
-        received().push_back(Received{window, message, wParam, lParam});
+        received().emplace_back(window, message, wParam, lParam);
     }
     if (message == WM_COMMAND && cancelButtonFlag() != nullptr) {
         *cancelButtonFlag() = true;
@@ -86,8 +81,6 @@ public:
         cancelButtonFlag() = nullptr;
         DestroyWindow(main);
     }
-    TestWindows(const TestWindows&) = delete;
-    TestWindows& operator=(const TestWindows&) = delete;
 
     bool made() const { return main != nullptr && bar != nullptr && title != nullptr && fakeBar != nullptr; }
     int position() const { return static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0)); }
@@ -101,11 +94,12 @@ public:
         MSG message;
         return PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
     }
-    std::vector<UINT> messagesTo(HWND window) const {
+    // What the recording windows were given; null: all of them.
+    static std::vector<UINT> messagesTo(HWND window) {
         std::vector<UINT> messages;
         for (const Received& one : received()) {
-            if (one.window == window) {
-                messages.push_back(one.message);
+            if (window == nullptr || std::get<0>(one) == window) {
+                messages.push_back(std::get<1>(one));
             }
         }
         return messages;
@@ -115,6 +109,13 @@ public:
     HWND bar = nullptr;
     HWND title = nullptr;
     HWND fakeBar = nullptr;
+};
+
+// A test that starts with its windows made.
+class WindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(windows.made()); }
+    TestWindows windows;
 };
 
 }  // namespace testwindows
