@@ -81,6 +81,6 @@ int main() {
         return 1;
     }
     std::printf("%d round trips between two processes (goal: ratio within 1.5)\n", rounds);
-    bench::report("Event set/wait ping-pong against pipes", eventBest, "pipe", pipeBest);
+    bench::report("Event set/wait ping-pong against pipes", eventBest, "pipe", pipeBest, 1.5);
     return 0;
 }

@@ -179,7 +179,7 @@ int main() {
     // The ratio is of time per byte, each on its own text.
     const double quenRate = quenMB / quenTime;
     const double inihRate = inihMB / inihTime;
-    bench::report("parse and read every field value", quenTime, "inih", inihTime);
+    bench::report("parse and read every field value", quenTime, "inih", inihTime, 0.5);
     std::printf("quen: build %.1f ms, read %.1f ms, delete %.1f ms\n", build * 1e3, read * 1e3, destroy * 1e3);
     std::printf("throughput: quen %.0f MB/s, inih %.0f MB/s; time per byte quen/inih %.2f "
                 "(below 1 is faster than inih)\n",
