@@ -15,4 +15,4 @@ quen_tool_test(locateFinds EXIT 0 ARGS locate "||photos||\\2003\\a.jpg" "||F:||\
     OUTPUT "^D:\\\\2003\\\\a.jpg\nF:\\\\x.dat\n$")
 quen_tool_test(locateMissesAVolume EXIT 1 ARGS locate "||NOSUCH||\\x" "||BACKUP1||\\y"
     ENVIRONMENT ${QUEN_SAMPLE_MACHINE}
-    OUTPUT "^E:\\\\y\n$" ERROR "^quen locate: no drive holds the volume of [|][|]NOSUCH[|][|]\\\\x\n$")
+    OUTPUT "^E:\\\\y\n$" ERROR "^quen locate: [|][|]NOSUCH[|][|]\\\\x: no drive holds this volume\n$")

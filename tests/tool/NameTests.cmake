@@ -10,3 +10,9 @@ quen_tool_test(nextTakesOneName EXIT 2 ARGS next a b ERROR "wrong number of argu
 quen_tool_test(matchAll EXIT 0 ARGS match "*.txt" readme.TXT a.txt OUTPUT "^readme.TXT\tyes\na.txt\tyes\n$")
 quen_tool_test(matchSome EXIT 1 ARGS match "IMG_????.jpg" img_0042.JPG img_42.jpg OUTPUT "^img_0042.JPG\tyes\nimg_42.jpg\tno\n$")
 quen_tool_test(matchNeedsAName EXIT 2 ARGS match "*" ERROR "a pattern and at least one name")
+# Control characters in names are shown as quen parse shows them, so that
+# each name stays on its line and its tab-separated column.
+quen_tool_test(nameControlCharacters EXIT 0 ARGS name "D:\\a\tb\nc.txt"
+    OUTPUT "^name               'D:\\\\a\\\\tb\\\\nc.txt'\n([^\n]*\n)*fileName           'a\\\\tb\\\\nc.txt'\n([^\n]*\n)*baseName           'a\\\\tb\\\\nc'\n$")
+quen_tool_test(nextControlCharacters EXIT 0 ARGS next "a\tb\r9" OUTPUT "^a\\\\tb\\\\r10\n$")
+quen_tool_test(matchControlCharacters EXIT 1 ARGS match "*.txt" "a\tb.txt" "c\nd" OUTPUT "^a\\\\tb.txt\tyes\nc\\\\nd\tno\n$")

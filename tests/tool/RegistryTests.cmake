@@ -32,7 +32,7 @@ set(getBool EXIT 0 ARGS reg get ${reg_key} tool-test-int OUTPUT "^true\n$")
 set(deleteInt EXIT 0 ARGS reg delete ${reg_key} tool-test-int)
 quen_reg_chain(typed setInt getInt setBool getBool deleteInt)
 
-quen_tool_test(reg.missingKey EXIT 1 ARGS reg get "${reg_key}\\\\No Such Key" x ERROR "no key"
+quen_tool_test(reg.missingKey EXIT 1 ARGS reg get "${reg_key}\\\\No Such Key" x ERROR "(^|\n)quen reg: [^\n]*No Such Key: no such key\n$"
     ENVIRONMENT ${reg_environment})
 quen_tool_test(reg.notARoot EXIT 1 ARGS reg has "Software\\\\QUEN Ltd." x OUTPUT "^no\n$"
     ENVIRONMENT ${reg_environment})

@@ -29,7 +29,7 @@ void expectNames(const Arguments& arguments) {
 
 }  // namespace
 
-int runDrives(const Arguments& arguments, std::ostream& out) {
+int runDrives(const Arguments& arguments, const Options&, std::ostream& out) {
     if (!arguments.empty()) {
         throw UsageError("takes no arguments");
     }
@@ -49,27 +49,30 @@ int runDrives(const Arguments& arguments, std::ostream& out) {
     return exitOk;
 }
 
-int runVolume(const Arguments& arguments, std::ostream& out) {
+int runVolume(const Arguments& arguments, const Options&, std::ostream& out) {
     expectNames(arguments);
     quen::DiskDriveAccessor drives;
     for (const std::string& name : arguments) {
-        out << drives.driveFileNameToVolumeFileName(name.c_str(), marker).c_str() << "\n";
+        const quen::FileString volume =
+            onOperand(name, [&] { return drives.driveFileNameToVolumeFileName(name.c_str(), marker); });
+        out << visibleName(volume.c_str()) << "\n";
     }
     return exitOk;
 }
 
-int runLocate(const Arguments& arguments, std::ostream& out) {
+int runLocate(const Arguments& arguments, const Options&, std::ostream& out) {
     expectNames(arguments);
     quen::DiskDriveAccessor drives;
     int result = exitOk;
     for (const std::string& name : arguments) {
-        const quen::FileString found = drives.volumeFileNameToDriveFileName(name.c_str(), marker);
+        const quen::FileString found =
+            onOperand(name, [&] { return drives.volumeFileNameToDriveFileName(name.c_str(), marker); });
         if (found.empty()) {
             out.flush();
-            std::cerr << "quen locate: no drive holds the volume of " << name << "\n";
+            std::cerr << "quen locate: " << visibleName(name) << ": no drive holds this volume\n";
             result = exitFailure;
         } else {
-            out << found.c_str() << "\n";
+            out << visibleName(found.c_str()) << "\n";
         }
     }
     return result;

@@ -1,4 +1,5 @@
 // quen event, quen progress.
+#include <memory>
 #include <string>
 
 #include "Command.h"
@@ -51,7 +52,7 @@ void showBar(std::ostream& out, const std::string& label, HWND bar, HWND title, 
 
 }  // namespace
 
-int runEvent(const Arguments& arguments, std::ostream& out) {
+int runEvent(const Arguments& arguments, const Options&, std::ostream& out) {
     if (arguments.empty()) {
         throw UsageError("no action given");
     }
@@ -63,15 +64,20 @@ int runEvent(const Arguments& arguments, std::ostream& out) {
     if (arguments.size() < 2 || arguments.size() > (waiting ? 3u : 2u)) {
         throw UsageError("wrong number of arguments");
     }
-    const long milliseconds =
-        arguments.size() == 3 ? static_cast<long>(parseNumber(arguments[2], "MILLISECONDS")) : -1;
+    const long long milliseconds = arguments.size() == 3 ? parseNumber(arguments[2], "MILLISECONDS") : -1;
+    // Only -1 means no limit; the longest limit is the largest one a 32-bit
+    // long holds, on both platforms.
+    if (milliseconds < -1 || milliseconds > 2147483647LL) {
+        throw UsageError("MILLISECONDS must be -1 (no limit) or 0 to 2147483647");
+    }
+    const std::string& name = arguments[1];
     // Auto reset when this call makes the event; an existing event keeps its own.
-    quen::Event event(arguments[1].c_str(), false, false);
+    const auto event = onOperand(name, [&] { return std::make_unique<quen::Event>(name.c_str(), false, false); });
     if (action == "set") {
-        event.set();
+        onOperand(name, [&] { event->set(); });
     } else if (action == "reset") {
-        event.reset();
-    } else if (event.wait(milliseconds)) {
+        onOperand(name, [&] { event->reset(); });
+    } else if (onOperand(name, [&] { return event->wait(static_cast<long>(milliseconds)); })) {
         out << "signalled\n";
     } else {
         out << "timed out\n";
@@ -80,13 +86,13 @@ int runEvent(const Arguments& arguments, std::ostream& out) {
     return exitOk;
 }
 
-int runProgress(const Arguments& arguments, std::ostream& out) {
+int runProgress(const Arguments& arguments, const Options&, std::ostream& out) {
     if (arguments.size() > 3) {
         throw UsageError("wrong number of arguments");
     }
-    const int cycle = arguments.size() > 0 ? static_cast<int>(parseNumber(arguments[0], "CYCLE")) : 4;
-    const int steps = arguments.size() > 1 ? static_cast<int>(parseNumber(arguments[1], "STEPS")) : 10;
-    const int cancelAt = arguments.size() > 2 ? static_cast<int>(parseNumber(arguments[2], "CANCEL-AT")) : 0;
+    const long long cycle = arguments.size() > 0 ? parseNumber(arguments[0], "CYCLE") : 4;
+    const long long steps = arguments.size() > 1 ? parseNumber(arguments[1], "STEPS") : 10;
+    const long long cancelAt = arguments.size() > 2 ? parseNumber(arguments[2], "CANCEL-AT") : 0;
     if (cycle < 0 || cycle > 1000 || steps < 0 || steps > 10000) {
         throw UsageError("CYCLE must be 0 to 1000 and STEPS 0 to 10000");
     }
@@ -108,7 +114,7 @@ int runProgress(const Arguments& arguments, std::ostream& out) {
     try {
         const HWND bar = makeWindow(PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, dialog, 1);
         const HWND title = makeWindow(WC_STATICA, "", WS_CHILD | WS_VISIBLE, dialog, 2);
-        quen::WindowsWaiting waiting(cycle, bar, title, cancel);
+        quen::WindowsWaiting waiting(static_cast<int>(cycle), bar, title, cancel);
         waiting.title("Waiting");
         for (int step = 1; step <= steps; ++step) {
             if (step == cancelAt) {

@@ -1,5 +1,7 @@
 // quen copy, quen shift, quen stat, quen time.
 #include <climits>
+#include <cstdio>
+#include <memory>
 #include <string>
 
 #include "Command.h"
@@ -10,33 +12,34 @@ namespace {
 
 const unsigned int defaultBuffer = 64 * 1024;
 
-// The positional arguments, with the value of --buffer taken out.
-struct Parsed {
-    Arguments positional;
-    unsigned int buffer = defaultBuffer;
-};
-
-Parsed parse(const Arguments& arguments, std::size_t count) {
-    Parsed parsed;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "--buffer") {
-            if (i + 1 == arguments.size()) {
-                throw UsageError("--buffer needs a number of bytes");
-            }
-            const long long bytes = parseNumber(arguments[++i], "--buffer");
-            // 0 is passed on: the library refuses it with its own message.
-            if (bytes < 0 || bytes > static_cast<long long>(UINT_MAX)) {
-                throw UsageError("--buffer must be 0 to 4294967295 bytes");
-            }
-            parsed.buffer = static_cast<unsigned int>(bytes);
-        } else {
-            parsed.positional.push_back(arguments[i]);
-        }
-    }
-    if (parsed.positional.size() != count) {
+void expectOperands(const Arguments& operands, std::size_t count) {
+    if (operands.size() != count) {
         throw UsageError("wrong number of arguments");
     }
-    return parsed;
+}
+
+// The value of --buffer, checked before any file is opened.
+unsigned int bufferSize(const Options& options) {
+    const auto option = options.find("--buffer");
+    if (option == options.end()) {
+        return defaultBuffer;
+    }
+    const long long bytes = parseNumber(option->second, "--buffer");
+    if (bytes < 1 || bytes > static_cast<long long>(UINT_MAX)) {
+        throw UsageError("--buffer must be 1 to 4294967295 bytes");
+    }
+    return static_cast<unsigned int>(bytes);
+}
+
+// Whether the file exists (its status can be read). fileSize names a missing
+// file in the library's own words, so callers that need the file use it.
+bool exists(const std::string& name) {
+    try {
+        quen::fileSize(name.c_str());
+        return true;
+    } catch (const quen::QuenException&) {
+        return false;
+    }
 }
 
 unsigned long long count(const FILETIME& time) {
@@ -45,44 +48,63 @@ unsigned long long count(const FILETIME& time) {
 
 }  // namespace
 
-int runCopy(const Arguments& arguments, std::ostream& out) {
-    const Parsed parsed = parse(arguments, 2);
-    const std::string& source = parsed.positional[0];
-    const std::string& target = parsed.positional[1];
+int runCopy(const Arguments& operands, const Options& options, std::ostream& out) {
+    expectOperands(operands, 2);
+    const unsigned int buffer = bufferSize(options);
+    const std::string& source = operands[0];
+    const std::string& target = operands[1];
     // A missing source fails before the target is made.
-    quen::fileSize(source.c_str());
-    quen::BinFStream stream(target.c_str(), 0);
-    stream.seekp(0, std::ios_base::end);
-    const unsigned int copied = stream.copyFile(source.c_str(), parsed.buffer);
-    out << "appended " << copied << " bytes of " << source << " to " << target << "\n";
+    onOperand(source, [&] { return quen::fileSize(source.c_str()); });
+    // The target may be made, but a failed copy must not leave a file that
+    // was not there: remove the one this command made.
+    const bool made = !exists(target);
+    try {
+        const auto stream =
+            onOperand(target, [&] { return std::make_unique<quen::BinFStream>(target.c_str(), 0); });
+        const unsigned int copied = onOperand(source, [&] {
+            stream->seekp(0, std::ios_base::end);
+            return stream->copyFile(source.c_str(), buffer);
+        });
+        out << "appended " << copied << " bytes of " << visibleName(source) << " to " << visibleName(target) << "\n";
+    } catch (...) {
+        if (made) {
+            std::remove(target.c_str());
+        }
+        throw;
+    }
     return exitOk;
 }
 
-int runShift(const Arguments& arguments, std::ostream& out) {
-    const Parsed parsed = parse(arguments, 4);
-    const std::string& file = parsed.positional[0];
-    const long long from = parseNumber(parsed.positional[1], "FROM");
-    const long long to = parseNumber(parsed.positional[2], "TO");
-    const long long length = parseNumber(parsed.positional[3], "LENGTH");
-    quen::BinFStream stream(file.c_str(), 0);
-    stream.shiftBlock(from, to, length, parsed.buffer);
-    out << "moved " << length << " bytes from " << from << " to " << to << " in " << file << "\n";
+int runShift(const Arguments& operands, const Options& options, std::ostream& out) {
+    expectOperands(operands, 4);
+    const unsigned int buffer = bufferSize(options);
+    const std::string& file = operands[0];
+    const long long from = parseNumber(operands[1], "FROM");
+    const long long to = parseNumber(operands[2], "TO");
+    const long long length = parseNumber(operands[3], "LENGTH");
+    // BinFStream makes a missing file: shift only works on one that exists.
+    onOperand(file, [&] { return quen::fileSize(file.c_str()); });
+    onOperand(file, [&] {
+        quen::BinFStream stream(file.c_str(), 0);
+        stream.shiftBlock(from, to, length, buffer);
+    });
+    out << "moved " << length << " bytes from " << from << " to " << to << " in " << visibleName(file) << "\n";
     return exitOk;
 }
 
-int runStat(const Arguments& arguments, std::ostream& out) {
-    const Parsed parsed = parse(arguments, 1);
-    const char* name = parsed.positional[0].c_str();
-    const unsigned long long size = quen::fileSize(name);
-    const quen::TimeDate created = quen::fileTime(name);
-    const quen::FileOpen check(name, quen::BinStream::in);
+int runStat(const Arguments& operands, const Options&, std::ostream& out) {
+    expectOperands(operands, 1);
+    const char* name = operands[0].c_str();
+    const unsigned long long size = onOperand(operands[0], [&] { return quen::fileSize(name); });
+    const quen::TimeDate created = onOperand(operands[0], [&] { return quen::fileTime(name); });
+    const bool readOnly = onOperand(operands[0], [&] { return quen::FileOpen(name, quen::BinStream::in).readOnly(); });
     out << "size: " << size << "\n";
     out << "created: " << created.ascTime().c_str();  // ascTime ends with its line break
-    out << "read-only: " << (check.readOnly() ? "yes" : "no") << "\n";
+    out << "read-only: " << (readOnly ? "yes" : "no") << "\n";
     return exitOk;
 }
 
-int runTime(const Arguments& arguments, std::ostream& out) {
+int runTime(const Arguments& arguments, const Options&, std::ostream& out) {
     if (arguments.size() > 1) {
         throw UsageError("wrong number of arguments");
     }
@@ -94,6 +116,8 @@ int runTime(const Arguments& arguments, std::ostream& out) {
         }
     }
     const quen::TimeDate time = arguments.empty() ? quen::TimeDate() : quen::TimeDate(static_cast<long>(seconds));
+    // Converted first: a time the system cannot convert fails before any line.
+    const unsigned long long filetime = count(quen::fileTime(time));
     out << "seconds: " << time.time() << "\n";
     out << "year: " << time.year() << "\n";
     out << "month: " << time.month() << "\n";
@@ -103,7 +127,7 @@ int runTime(const Arguments& arguments, std::ostream& out) {
     out << "minute: " << time.minute() << "\n";
     out << "second: " << time.second() << "\n";
     out << "ascTime: " << time.ascTime().c_str();
-    out << "filetime: " << count(quen::fileTime(time)) << "\n";
+    out << "filetime: " << filetime << "\n";
     return exitOk;
 }
 

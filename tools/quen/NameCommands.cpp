@@ -6,14 +6,15 @@
 namespace tool {
 namespace {
 
-// A part in single quotes, so that an empty one shows as ''.
+// A part in single quotes, so that an empty one shows as '', with its
+// control characters shown visibly, so that each stays on its own line.
 std::string quoted(const quen::StdString& part) {
-    return "'" + std::string(part.c_str()) + "'";
+    return "'" + visibleName(part.c_str()) + "'";
 }
 
 }  // namespace
 
-int runName(const Arguments& arguments, std::ostream& out) {
+int runName(const Arguments& arguments, const Options&, std::ostream& out) {
     if (arguments.empty()) {
         throw UsageError("no file name given");
     }
@@ -39,17 +40,17 @@ int runName(const Arguments& arguments, std::ostream& out) {
     return exitOk;
 }
 
-int runNext(const Arguments& arguments, std::ostream& out) {
+int runNext(const Arguments& arguments, const Options&, std::ostream& out) {
     if (arguments.size() != 1) {
         throw UsageError("wrong number of arguments");
     }
     quen::FileString name(arguments[0].c_str());
-    name.increment();
-    out << name.c_str() << "\n";
+    onOperand(arguments[0], [&] { name.increment(); });
+    out << visibleName(name.c_str()) << "\n";
     return exitOk;
 }
 
-int runMatch(const Arguments& arguments, std::ostream& out) {
+int runMatch(const Arguments& arguments, const Options&, std::ostream& out) {
     if (arguments.size() < 2) {
         throw UsageError("a pattern and at least one name are needed");
     }
@@ -58,7 +59,7 @@ int runMatch(const Arguments& arguments, std::ostream& out) {
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const bool matched = pattern.match(arguments[i].c_str(), 0, 0);
         all = all && matched;
-        out << arguments[i] << "\t" << (matched ? "yes" : "no") << "\n";
+        out << visibleName(arguments[i]) << "\t" << (matched ? "yes" : "no") << "\n";
     }
     return all ? exitOk : exitFailure;
 }

@@ -1,7 +1,6 @@
 // quen reg get|set|delete|has PATH NAME: one value of the registry, through
 // the library's Registry class.
 #include <cstdio>
-#include <iostream>
 #include <string>
 #include <vector>
 
@@ -21,11 +20,6 @@ public:
     using Registry::key;
 };
 
-void missing(const std::string& what) {
-    std::cout.flush();
-    std::cerr << "quen reg: " << what << "\n";
-}
-
 bool parseBool(const std::string& text, bool& value) {
     if (text == "true" || text == "1" || text == "yes") {
         value = true;
@@ -44,20 +38,17 @@ bool parseBool(const std::string& text, bool& value) {
 int get(const std::string& path, const std::string& name, std::ostream& out) {
     ToolRegistry key(StdString(path.c_str()), Registry::registryRead, false);
     if (!key.isValid()) {
-        missing("no key " + path);
-        return exitFailure;
+        throw Failure(path, "no such key");
     }
     DWORD type = 0;
     DWORD size = 0;
     if (RegQueryValueExA(key.key(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
-        missing("no value '" + name + "' under " + path);
-        return exitFailure;
+        throw Failure(path, "no value '" + name + "'");
     }
     std::vector<unsigned char> data(size + 1);
     DWORD read = size;
     if (RegQueryValueExA(key.key(), name.c_str(), nullptr, &type, data.data(), &read) != ERROR_SUCCESS) {
-        missing("cannot read value '" + name + "' under " + path);
-        return exitFailure;
+        throw Failure(path, "cannot read value '" + name + "'");
     }
     data.resize(read);
     if (type == REG_SZ || type == REG_EXPAND_SZ) {
@@ -83,11 +74,19 @@ int get(const std::string& path, const std::string& name, std::ostream& out) {
     return exitOk;
 }
 
-int set(const Arguments& arguments, std::ostream&) {
-    if (arguments.size() != 4 && arguments.size() != 5) {
+// The type that --int, --bool or --string asks for; --string by default.
+std::string valueKind(const Options& options) {
+    if (options.size() > 1) {
+        throw UsageError("give one of --int, --bool and --string");
+    }
+    return options.empty() ? "--string" : options.begin()->first;
+}
+
+int set(const Arguments& arguments, const Options& options) {
+    if (arguments.size() != 4) {
         throw UsageError("set takes PATH NAME VALUE [--int|--bool|--string]");
     }
-    const std::string kind = arguments.size() == 5 ? arguments[4] : "--string";
+    const std::string kind = valueKind(options);
     const std::string& path = arguments[1];
     const StdString name(arguments[2].c_str());
     const std::string& text = arguments[3];
@@ -102,13 +101,10 @@ int set(const Arguments& arguments, std::ostream&) {
         if (!parseBool(text, flag)) {
             throw UsageError("not true or false for --bool: '" + text + "'");
         }
-    } else if (kind != "--string") {
-        throw UsageError("unknown option '" + kind + "'");
     }
     Registry key(StdString(path.c_str()), Registry::registryRead | Registry::registryWrite, true);
     if (!key.isValid()) {
-        missing("cannot open or create key " + path);
-        return exitFailure;
+        throw Failure(path, "cannot open or create the key");
     }
     bool written = false;
     if (kind == "--int") {
@@ -119,24 +115,26 @@ int set(const Arguments& arguments, std::ostream&) {
         written = key.setValue(name, StdString(text.c_str()));
     }
     if (!written) {
-        missing("cannot write value '" + arguments[2] + "' under " + path);
-        return exitFailure;
+        throw Failure(path, "cannot write value '" + arguments[2] + "'");
     }
     return exitOk;
 }
 
 }  // namespace
 
-int runReg(const Arguments& arguments, std::ostream& out) {
+int runReg(const Arguments& arguments, const Options& options, std::ostream& out) {
     if (arguments.empty()) {
         throw UsageError("needs get, set, delete or has");
     }
     const std::string& action = arguments[0];
     if (action == "set") {
-        return set(arguments, out);
+        return set(arguments, options);
     }
     if (action != "get" && action != "delete" && action != "has") {
         throw UsageError("unknown action '" + action + "'");
+    }
+    if (!options.empty()) {
+        throw UsageError(options.begin()->first + " is only for set");
     }
     if (arguments.size() != 3) {
         throw UsageError(action + " takes PATH NAME");
@@ -149,12 +147,10 @@ int runReg(const Arguments& arguments, std::ostream& out) {
     if (action == "delete") {
         Registry key(StdString(path.c_str()), Registry::registryWrite, false);
         if (!key.isValid()) {
-            missing("no key " + path);
-            return exitFailure;
+            throw Failure(path, "no such key");
         }
         if (!key.deleteValue(StdString(name.c_str()))) {
-            missing("no value '" + name + "' under " + path);
-            return exitFailure;
+            throw Failure(path, "no value '" + name + "'");
         }
         return exitOk;
     }

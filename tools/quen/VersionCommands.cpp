@@ -1,20 +1,22 @@
 // quen version, quen messages, quen error.
+#include <string>
+
 #include "Command.h"
 #include "quen/quen.h"
 
 namespace tool {
 namespace {
 
-void expectArguments(const Arguments& arguments, std::size_t count) {
-    if (arguments.size() != count) {
+void expectOperands(const Arguments& operands, std::size_t count) {
+    if (operands.size() != count) {
         throw UsageError(count == 0 ? "takes no arguments" : "wrong number of arguments");
     }
 }
 
 }  // namespace
 
-int runVersion(const Arguments& arguments, std::ostream& out) {
-    expectArguments(arguments, 0);
+int runVersion(const Arguments& operands, const Options&, std::ostream& out) {
+    expectOperands(operands, 0);
     const char* const banners[] = {
         quen::StdString::version(),
         quen::FileString::version(),
@@ -74,23 +76,23 @@ int runVersion(const Arguments& arguments, std::ostream& out) {
     return exitOk;
 }
 
-int runMessages(const Arguments& arguments, std::ostream& out) {
-    expectArguments(arguments, 0);
+int runMessages(const Arguments& operands, const Options&, std::ostream& out) {
+    expectOperands(operands, 0);
     for (int id = 1; id <= 20; ++id) {
         out << id << "\t" << visible(quen::utilityStrings(id).c_str()) << "\n";
     }
     return exitOk;
 }
 
-int runError(const Arguments& arguments, std::ostream& out) {
-    expectArguments(arguments, 1);
-    const long long code = parseNumber(arguments[0], "CODE");
+int runError(const Arguments& operands, const Options&, std::ostream& out) {
+    expectOperands(operands, 1);
+    const long long code = parseNumber(operands[0], "CODE");
     const quen::WindowsError error(static_cast<long>(code));
-    if (*error.message() == '\0') {
-        out << "no system text for error " << code << "\n";
-        return exitFailure;
+    const std::string text = withoutLineEnd(error.message());
+    if (text.empty()) {
+        throw Failure(operands[0], "no system text for this code");
     }
-    out << error.message();
+    out << text << "\n";
     return exitOk;
 }
 
