@@ -117,7 +117,8 @@ int runTime(const Arguments& arguments, const Options&, std::ostream& out) {
     }
     const quen::TimeDate time = arguments.empty() ? quen::TimeDate() : quen::TimeDate(static_cast<long>(seconds));
     // Converted first: a time the system cannot convert fails before any line.
-    const unsigned long long filetime = count(quen::fileTime(time));
+    const unsigned long long filetime =
+        onOperand(arguments.empty() ? "now" : arguments[0], [&] { return count(quen::fileTime(time)); });
     out << "seconds: " << time.time() << "\n";
     out << "year: " << time.year() << "\n";
     out << "month: " << time.month() << "\n";

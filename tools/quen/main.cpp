@@ -166,7 +166,7 @@ bool splitWords(const Command& command, const Arguments& words, Arguments& opera
         const std::string name = word.substr(0, equals);
         bool valued = false;
         if (!takesOption(command, name, valued)) {
-            throw UsageError("unknown option '" + name + "'");
+            throw UsageError("unknown option '" + visibleName(name) + "'");
         }
         if (!valued && equals != std::string::npos) {
             throw UsageError(name + " takes no value");
