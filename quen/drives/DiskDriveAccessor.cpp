@@ -62,7 +62,11 @@ bool DiskDriveAccessor::next() {
 }
 
 bool DiskDriveAccessor::previous() {
-    if (current_ == begin_) {
+    // The recorded begin bounds the walk, but it need not be the map's first
+    // entry any more (a refresh may have added a letter ahead of it, or the
+    // map was empty when the accessor was made): the map's own first entry
+    // has nothing before it, whatever was recorded.
+    if (current_ == begin_ || current_ == map_.begin()) {
         return false;
     }
     --current_;

@@ -35,6 +35,14 @@ public:
     bool valid(char letter) const;
     unsigned size() const;
 
+    // Walking in letter order, between the map's first and end positions as
+    // recorded when the accessor was made. first() goes to the recorded
+    // first entry, last() to the map's greatest letter (false, and no current
+    // drive, when the map was empty then); next() steps on and is false
+    // without a current drive or after the last one. previous() steps back
+    // (from no current drive to the last drive) and is false, without moving,
+    // on the recorded first entry and on any entry with no earlier letter in
+    // the map, such as a letter current(char) found ahead of the recorded one.
     bool first();
     bool last();
     bool next();

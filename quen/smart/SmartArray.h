@@ -20,7 +20,7 @@ public:
     explicit SmartArray(T* array) : Base(adopt(array)) {}
     SmartArray(const SmartArray& other) : Base(other) {}
     SmartArray& operator=(const SmartArray& other) {
-        this->share(other);
+        Base::operator=(other);
         return *this;
     }
 

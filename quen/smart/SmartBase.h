@@ -20,12 +20,21 @@ public:
     // The number of handles sharing the block.
     std::int32_t count() const { return ref_->count(); }
 
+    // Gives up this handle's block (deleting it and what it holds when this
+    // was its last handle) and shares the other's. Assigning a handle to
+    // itself, or to another handle of the same block, changes nothing. Public
+    // and correct here, not only in the derived handles, so that assigning
+    // through a reference to the base keeps the count right: both handles of
+    // one count-block type hold the same kind of block.
+    SmartBase& operator=(const SmartBase& other) {
+        share(other);
+        return *this;
+    }
+
 protected:
     explicit SmartBase(R* ref) : ref_(ref) {}
     SmartBase(const SmartBase& other) : ref_(other.ref_) { ref_->addReference(); }
 
-    // Shares the other handle's block. Assigning a handle to itself, or to
-    // another handle of the same block, changes nothing.
     void share(const SmartBase& other) {
         if (ref_ == other.ref_) {
             return;

@@ -20,7 +20,7 @@ public:
     explicit SmartPointer(T* object) : Base(adopt(object)) {}
     SmartPointer(const SmartPointer& other) : Base(other) {}
     SmartPointer& operator=(const SmartPointer& other) {
-        this->share(other);
+        Base::operator=(other);
         return *this;
     }
 

@@ -259,9 +259,50 @@ bool StdString::token(const char* delimiters, unsigned int& start, unsigned int&
     return true;
 }
 
+// Each builds the result in one named object returned on every path, so it
+// is constructed in place: the copy constructor, which stops at the first
+// zero byte, is never used on it.
 StdString operator+(const StdString& first, const StdString& second) {
-    StdString result(first);
-    result += second;
+    StdString result;
+    result.reserve(first.size() + second.size());
+    result.append(first.data(), first.size());
+    result.append(second.data(), second.size());
+    return result;
+}
+
+StdString operator+(const StdString& first, const char* second) {
+    StdString result;
+    second = orEmpty(second);
+    const StdString::size_type length = StdString::traits_type::length(second);
+    result.reserve(first.size() + length);
+    result.append(first.data(), first.size());
+    result.append(second, length);
+    return result;
+}
+
+StdString operator+(const char* first, const StdString& second) {
+    StdString result;
+    first = orEmpty(first);
+    const StdString::size_type length = StdString::traits_type::length(first);
+    result.reserve(length + second.size());
+    result.append(first, length);
+    result.append(second.data(), second.size());
+    return result;
+}
+
+StdString operator+(const StdString& first, char second) {
+    StdString result;
+    result.reserve(first.size() + 1);
+    result.append(first.data(), first.size());
+    result.push_back(second);
+    return result;
+}
+
+StdString operator+(char first, const StdString& second) {
+    StdString result;
+    result.reserve(1 + second.size());
+    result.push_back(first);
+    result.append(second.data(), second.size());
     return result;
 }
 

@@ -103,7 +103,91 @@ public:
     bool token(const char* delimiters, unsigned int& start, unsigned int& length) const;
 };
 
+// Concatenation: a new StdString holding the first operand's characters
+// followed by the second's. A StdString operand gives all of its characters,
+// zero bytes included; a text gives the characters before its terminating
+// zero (a null pointer gives none); a char gives itself, the zero byte too.
+// Each operand order has its own overload, so that neither the base string's
+// operator+ (whose result would lose everything behind a zero byte when made
+// into a StdString) nor the pointer arithmetic of the conversion to
+// const char* can be chosen. Costs one allocation for the result.
 QUEN_API StdString operator+(const StdString& first, const StdString& second);
+QUEN_API StdString operator+(const StdString& first, const char* second);
+QUEN_API StdString operator+(const char* first, const StdString& second);
+QUEN_API StdString operator+(const StdString& first, char second);
+QUEN_API StdString operator+(char first, const StdString& second);
+
+// Comparing with a zero-terminated text, in either order and for StdString
+// and every class derived from it (FileString, WildString): the value and the
+// text compare as strings, character by character ignoring case, the shorter
+// ordering first when one is the start of the other. A text has no dynamic
+// type, so unlike the comparison of two StdStrings, FileString("abc") == "ABC"
+// is true. The whole value takes part, zero bytes included; the text ends at
+// its terminating zero, and a null pointer stands for the empty text.
+// Orderings between two StdStrings (of any derived types) are the base
+// string's. These are templates over the derived type, taking the text as a
+// pointer to a deduced char, so that they beat a descendant's member
+// operator==, the base string's operators and the built-in comparison of the
+// pointers the conversion yields, and never take part when both operands are
+// strings (a string does not convert to a text during deduction).
+namespace stdstring_detail {
+template <typename S, typename C>
+using IfStringAndText =
+    std::enable_if_t<std::is_base_of<StdString, S>::value && std::is_same<C, char>::value, bool>;
+
+inline int compare(const StdString::BaseString& value, const char* text) {
+    return value.compare(text == nullptr ? "" : text);
+}
+}  // namespace stdstring_detail
+
+template <typename S, typename C, stdstring_detail::IfStringAndText<S, C> = true>
+bool operator==(const S& s, const C* text) {
+    return stdstring_detail::compare(s, text) == 0;
+}
+template <typename S, typename C, stdstring_detail::IfStringAndText<S, C> = true>
+bool operator==(const C* text, const S& s) {
+    return stdstring_detail::compare(s, text) == 0;
+}
+template <typename S, typename C, stdstring_detail::IfStringAndText<S, C> = true>
+bool operator!=(const S& s, const C* text) {
+    return stdstring_detail::compare(s, text) != 0;
+}
+template <typename S, typename C, stdstring_detail::IfStringAndText<S, C> = true>
+bool operator!=(const C* text, const S& s) {
+    return stdstring_detail::compare(s, text) != 0;
+}
+template <typename S, typename C, stdstring_detail::IfStringAndText<S, C> = true>
+bool operator<(const S& s, const C* text) {
+    return stdstring_detail::compare(s, text) < 0;
+}
+template <typename S, typename C, stdstring_detail::IfStringAndText<S, C> = true>
+bool operator<(const C* text, const S& s) {
+    return stdstring_detail::compare(s, text) > 0;
+}
+template <typename S, typename C, stdstring_detail::IfStringAndText<S, C> = true>
+bool operator<=(const S& s, const C* text) {
+    return stdstring_detail::compare(s, text) <= 0;
+}
+template <typename S, typename C, stdstring_detail::IfStringAndText<S, C> = true>
+bool operator<=(const C* text, const S& s) {
+    return stdstring_detail::compare(s, text) >= 0;
+}
+template <typename S, typename C, stdstring_detail::IfStringAndText<S, C> = true>
+bool operator>(const S& s, const C* text) {
+    return stdstring_detail::compare(s, text) > 0;
+}
+template <typename S, typename C, stdstring_detail::IfStringAndText<S, C> = true>
+bool operator>(const C* text, const S& s) {
+    return stdstring_detail::compare(s, text) < 0;
+}
+template <typename S, typename C, stdstring_detail::IfStringAndText<S, C> = true>
+bool operator>=(const S& s, const C* text) {
+    return stdstring_detail::compare(s, text) >= 0;
+}
+template <typename S, typename C, stdstring_detail::IfStringAndText<S, C> = true>
+bool operator>=(const C* text, const S& s) {
+    return stdstring_detail::compare(s, text) <= 0;
+}
 
 }  // namespace quen
 

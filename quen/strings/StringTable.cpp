@@ -14,6 +14,12 @@ StringTable::StringTable() = default;
 StringTable::~StringTable() = default;
 
 const StdString StringTable::operator[](int id) const {
+    // String tables number their texts with 16 bits, and LoadStringA looks
+    // only at the low 16 bits of the id it is given: a larger or negative id
+    // would read some other text instead of failing.
+    if (id < 0 || id > 0xFFFF) {
+        throw QuenException("Invalid resource id");
+    }
     char text[1024];
     const int length = LoadStringA(static_cast<HINSTANCE>(instance()), static_cast<UINT>(id), text,
                                    static_cast<int>(sizeof text));

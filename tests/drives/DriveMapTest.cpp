@@ -60,6 +60,15 @@ std::string walk(DiskDriveAccessor& drives) {
     return letters;
 }
 
+// The letters from the current drive back to where previous() stops, which
+// must be the current drive then.
+std::string backwards(DiskDriveAccessor& drives) {
+    std::string letters(1, drives.current());
+    while (drives.previous() && letters.size() < 30) letters += drives.current();
+    EXPECT_EQ(letters.back(), drives.current());
+    return letters;
+}
+
 // What a drive or the accessor answers: h hard disk, m RAM disk, c CD-ROM,
 // f floppy, n network, u unknown, v volume removable, d drive removable,
 // r read-only.
@@ -339,6 +348,12 @@ MACHINE_TEST(EmptyMachineThenRefresh, "# no drives\n\n") {
     EXPECT_EQ('C', before.current('C'));
     EXPECT_TRUE(before.valid());
     EXPECT_EQ("h", kinds(before));
+    // Nothing lies before the map's first entry, whatever was recorded.
+    EXPECT_FALSE(before.previous());
+    EXPECT_EQ('C', before.current());
+    before.current('D');
+    EXPECT_EQ("DC", backwards(before));
+    EXPECT_EQ('C', before.current());
 
     DiskDriveAccessor after;
     EXPECT_EQ('C', after.current());
@@ -371,6 +386,13 @@ MACHINE_TEST(RefreshAddsDrivesAndKeepsTheOldOnes, "C 0x0200 SYSTEM\nD 0x0400 PHO
     EXPECT_EQ("CDF", walk(drives));
     EXPECT_EQ('A', drives.current('A'));
     EXPECT_TRUE(drives.isFloppy());
+    // Backwards from letters found ahead of the recorded first one: the walk
+    // ends at the map's first entry; from the recorded one it ends there.
+    EXPECT_EQ("A", backwards(drives));
+    drives.current('B');
+    EXPECT_EQ("BA", backwards(drives));
+    drives.current('F');
+    EXPECT_EQ("FDC", backwards(drives));
     DiskDriveAccessor later;
     EXPECT_EQ("ABCDF", walk(later));
 

@@ -3,14 +3,21 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
+#include <iterator>
+#include <regex>
+#include <set>
 #include <string>
+#include <utility>
 
 #include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "quen/errors/WindowsError.h"
 #include "quen/platform/Win32.h"
 
 TEST(PosixErrors, SystemTextIsTheErrnoTextWithCrLf) {
@@ -26,6 +33,61 @@ TEST(PosixErrors, SystemTextIsTheErrnoTextWithCrLf) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
     EXPECT_EQ(0u, FormatMessageA(FORMAT_MESSAGE_FROM_STRING, "text", 0, 0, buffer, sizeof buffer, nullptr));
     EXPECT_EQ(static_cast<DWORD>(ERROR_MR_MID_NOT_FOUND), GetLastError());
+}
+
+// Every Win32 error code that the subset's sources name. The test below
+// reads those sources, so a code added there without being listed here fails.
+#define SUBSET_CODE(name) {#name, static_cast<DWORD>(name)}
+const std::pair<const char*, DWORD> subsetCodes[] = {
+    SUBSET_CODE(ERROR_SUCCESS), SUBSET_CODE(ERROR_INVALID_FUNCTION), SUBSET_CODE(ERROR_FILE_NOT_FOUND),
+    SUBSET_CODE(ERROR_PATH_NOT_FOUND), SUBSET_CODE(ERROR_TOO_MANY_OPEN_FILES), SUBSET_CODE(ERROR_ACCESS_DENIED),
+    SUBSET_CODE(ERROR_INVALID_HANDLE), SUBSET_CODE(ERROR_NOT_ENOUGH_MEMORY), SUBSET_CODE(ERROR_INVALID_DATA),
+    SUBSET_CODE(ERROR_OUTOFMEMORY), SUBSET_CODE(ERROR_INVALID_DRIVE), SUBSET_CODE(ERROR_NOT_SAME_DEVICE),
+    SUBSET_CODE(ERROR_NO_MORE_FILES), SUBSET_CODE(ERROR_WRITE_PROTECT), SUBSET_CODE(ERROR_NOT_READY),
+    SUBSET_CODE(ERROR_SHARING_VIOLATION), SUBSET_CODE(ERROR_LOCK_VIOLATION), SUBSET_CODE(ERROR_HANDLE_EOF),
+    SUBSET_CODE(ERROR_HANDLE_DISK_FULL), SUBSET_CODE(ERROR_NOT_SUPPORTED), SUBSET_CODE(ERROR_FILE_EXISTS),
+    SUBSET_CODE(ERROR_INVALID_PARAMETER), SUBSET_CODE(ERROR_BROKEN_PIPE), SUBSET_CODE(ERROR_DISK_FULL),
+    SUBSET_CODE(ERROR_CALL_NOT_IMPLEMENTED), SUBSET_CODE(ERROR_INSUFFICIENT_BUFFER), SUBSET_CODE(ERROR_INVALID_NAME),
+    SUBSET_CODE(ERROR_MOD_NOT_FOUND), SUBSET_CODE(ERROR_DIR_NOT_EMPTY), SUBSET_CODE(ERROR_BAD_PATHNAME),
+    SUBSET_CODE(ERROR_BUSY), SUBSET_CODE(ERROR_ALREADY_EXISTS), SUBSET_CODE(ERROR_FILENAME_EXCED_RANGE),
+    SUBSET_CODE(ERROR_MORE_DATA), SUBSET_CODE(ERROR_NO_MORE_ITEMS), SUBSET_CODE(ERROR_DIRECTORY),
+    SUBSET_CODE(ERROR_MR_MID_NOT_FOUND), SUBSET_CODE(ERROR_INVALID_ADDRESS), SUBSET_CODE(ERROR_OPERATION_ABORTED),
+    SUBSET_CODE(ERROR_NOACCESS), SUBSET_CODE(ERROR_BADDB), SUBSET_CODE(ERROR_CANTOPEN), SUBSET_CODE(ERROR_CANTREAD),
+    SUBSET_CODE(ERROR_CANTWRITE), SUBSET_CODE(ERROR_IO_DEVICE), SUBSET_CODE(ERROR_INVALID_WINDOW_HANDLE),
+    SUBSET_CODE(ERROR_TLW_WITH_WSCHILD), SUBSET_CODE(ERROR_CANNOT_FIND_WND_CLASS),
+    SUBSET_CODE(ERROR_CLASS_ALREADY_EXISTS), SUBSET_CODE(ERROR_CLASS_HAS_WINDOWS), SUBSET_CODE(ERROR_INVALID_THREAD_ID),
+    SUBSET_CODE(ERROR_TIMEOUT), SUBSET_CODE(ERROR_RESOURCE_NAME_NOT_FOUND), SUBSET_CODE(ERROR_NOT_ENOUGH_QUOTA),
+};
+#undef SUBSET_CODE
+
+TEST(PosixErrors, EveryCodeTheSubsetNamesHasASystemText) {
+    std::set<std::string> listed;
+    for (const auto& [name, code] : subsetCodes) listed.insert(name);
+    const std::regex codeName("\\bERROR_[A-Z0-9][A-Z0-9_]*");
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(QUEN_POSIX_SOURCES)) {
+        std::ifstream file(entry.path());
+        const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        ++files;
+        for (std::sregex_iterator found(text.begin(), text.end(), codeName), end; found != end; ++found) {
+            EXPECT_EQ(1u, listed.count(found->str())) << found->str() << " in " << entry.path() << " is not listed";
+        }
+    }
+    EXPECT_GT(files, 10);
+    // The texts as WindowsError asks for them: a sentence ending in CR LF.
+    for (const auto& [name, code] : subsetCodes) {
+        char* text = nullptr;
+        const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
+                                            0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+        ASSERT_GT(length, 3u) << name;
+        const std::string message(text, length);
+        LocalFree(text);
+        EXPECT_EQ("\r\n", message.substr(message.size() - 2)) << name;
+        EXPECT_EQ(std::string::npos, message.find('%')) << name;
+        EXPECT_EQ(message, quen::WindowsError(static_cast<long>(code)).message()) << name;
+    }
+    EXPECT_STREQ("The specified resource name cannot be found in the image file.\r\n",
+                 quen::WindowsError(ERROR_RESOURCE_NAME_NOT_FOUND).message());
 }
 
 TEST(PosixErrors, ErrnoValuesMapToWin32Codes) {

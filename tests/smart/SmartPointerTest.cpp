@@ -91,6 +91,36 @@ TEST(SmartPointer, AssignmentReleasesTheOldObjectAndSharesTheNew) {
     EXPECT_EQ(1, newDeletions);
 }
 
+TEST(SmartPointer, AssignmentThroughTheBaseKeepsTheCountRight) {
+    int oldDeletions = 0;
+    int newDeletions = 0;
+    {
+        SmartPointer<Tracked> a(new Tracked(oldDeletions));
+        const SmartPointer<Tracked> b(new Tracked(newDeletions));
+        quen::SmartBase<Tracked, quen::ObjRef<Tracked>>& h = a;
+        h = b;
+        EXPECT_EQ(1, oldDeletions);
+        EXPECT_EQ(2, b.count());
+        EXPECT_EQ(b.get(), a.get());
+        const quen::SmartBase<Tracked, quen::ObjRef<Tracked>>& same = b;
+        h = same;
+        EXPECT_EQ(2, b.count());
+    }
+    EXPECT_EQ(1, oldDeletions);
+    EXPECT_EQ(1, newDeletions);
+
+    ArrayElement::destroyed = 0;
+    {
+        SmartArray<ArrayElement> a(new ArrayElement[2]);
+        const SmartArray<ArrayElement> b(new ArrayElement[3]);
+        quen::SmartBase<ArrayElement, quen::ArrayRef<ArrayElement>>& h = a;
+        h = b;
+        EXPECT_EQ(2, ArrayElement::destroyed);
+        EXPECT_EQ(2, b.count());
+    }
+    EXPECT_EQ(5, ArrayElement::destroyed);
+}
+
 TEST(SmartArray, IndexesSharesAndReleasesWithArrayDeletion) {
     ArrayElement::destroyed = 0;
     {
@@ -107,6 +137,7 @@ TEST(SmartArray, IndexesSharesAndReleasesWithArrayDeletion) {
     EXPECT_EQ('q', shared[0]);
     EXPECT_EQ('z', shared.get()[3]);
     EXPECT_EQ(2, buffer.count());
-    shared = shared;
+    const SmartArray<char>& itself = shared;
+    shared = itself;
     EXPECT_EQ(2, buffer.count());
 }

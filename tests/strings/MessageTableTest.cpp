@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "quen/errors/QuenException.h"
@@ -51,7 +52,8 @@ TEST(MessageTable, HoldsTheTwentyTextsExactly) {
 }
 
 TEST(MessageTable, IdsOutsideTheTableThrowInvalidResourceId) {
-    for (const int id : {0, 21, -1, 1000}) {
+    // Beyond 16 bits too, though LoadStringA would find the text of the low 16.
+    for (const int id : {0, 21, -1, 1000, 65535, 65536, 65537, -65535, INT_MIN + 1, 131084, INT_MIN, INT_MAX}) {
         try {
             utilityStrings(id);
             ADD_FAILURE() << "no exception for id " << id;
@@ -70,6 +72,9 @@ TEST(MessageTable, IsReadFromTheLibrarysOwnModule) {
     // LoadStringA cuts a text to the buffer and keeps the terminating zero.
     EXPECT_EQ(4, LoadStringA(static_cast<HINSTANCE>(strings.instance()), 1, text, 5));
     EXPECT_STREQ("File", text);
+    // Only the low 16 bits of the id count, as on Windows.
+    EXPECT_EQ(11, LoadStringA(static_cast<HINSTANCE>(strings.instance()), 131084, text, sizeof text));
+    EXPECT_STREQ(" with mode ", text);
     EXPECT_EQ("File SIZE error", plain(strings[20]));
 }
 

@@ -5,11 +5,16 @@
 #include <climits>
 #include <random>
 #include <string>
+#include <type_traits>
 
+#include "quen/strings/FileString.h"
 #include "quen/strings/StdString.h"
+#include "quen/strings/WildString.h"
 #include "support/Texts.h"
 
+using quen::FileString;
 using quen::StdString;
+using quen::WildString;
 using support::plain;
 
 namespace {
@@ -19,6 +24,37 @@ class OtherString : public StdString {
 public:
     using StdString::StdString;
 };
+
+// Every comparison of a string of type S with a text, in both orders, against
+// the sign that the text comparison should give.
+template <typename S>
+void expectOrderedAgainstText(const S& value, const char* text, int sign) {
+    SCOPED_TRACE(plain(value) + " vs " + (text == nullptr ? "null" : text));
+    EXPECT_EQ(sign == 0, value == text);
+    EXPECT_EQ(sign == 0, text == value);
+    EXPECT_EQ(sign != 0, value != text);
+    EXPECT_EQ(sign != 0, text != value);
+    EXPECT_EQ(sign < 0, value < text);
+    EXPECT_EQ(sign > 0, text < value);
+    EXPECT_EQ(sign <= 0, value <= text);
+    EXPECT_EQ(sign >= 0, text <= value);
+    EXPECT_EQ(sign > 0, value > text);
+    EXPECT_EQ(sign < 0, text > value);
+    EXPECT_EQ(sign >= 0, value >= text);
+    EXPECT_EQ(sign <= 0, text >= value);
+}
+
+// Joining keeps the type StdString, whichever string type stands beside a
+// text or a char; the base string's operator+ would give the base type.
+template <typename S>
+constexpr bool joinsToStdString() {
+    const S* s = nullptr;
+    return std::is_same<decltype(*s + "x"), StdString>::value && std::is_same<decltype("x" + *s), StdString>::value &&
+           std::is_same<decltype(*s + 'x'), StdString>::value && std::is_same<decltype('x' + *s), StdString>::value &&
+           std::is_same<decltype(*s + *s), StdString>::value;
+}
+static_assert(joinsToStdString<StdString>() && joinsToStdString<FileString>() && joinsToStdString<WildString>(),
+              "operator+ with a text, a char or a string must give a StdString");
 
 }  // namespace
 
@@ -163,6 +199,59 @@ TEST(StdString, ConcatenationBuildsANewValue) {
     const StdString joined = first + StdString("name.txt");
     EXPECT_EQ("File OPEN errorname.txt", plain(joined));
     EXPECT_EQ("File OPEN error", plain(first));
+}
+
+TEST(StdString, ComparesWithTextsIgnoringCaseWhateverItsDynamicType) {
+    StdString withZero("ab");
+    withZero += '\0';
+    const struct {
+        const char* value;
+        const char* text;
+        int sign;
+    } cases[] = {
+        {"abc", "ABC", 0}, {"abc", "abd", -1}, {"b", "ABC", 1}, {"ab", "abc", -1},
+        {"abc", "ab", 1},  {"", "", 0},        {"", "a", -1},   {"\xE9", "A", -1},
+    };
+    for (const auto& c : cases) {
+        expectOrderedAgainstText(StdString(c.value), c.text, c.sign);
+        expectOrderedAgainstText(FileString(c.value), c.text, c.sign);
+        expectOrderedAgainstText(WildString(c.value), c.text, c.sign);
+        expectOrderedAgainstText(OtherString(c.value), c.text, c.sign);
+    }
+    // The whole value takes part; the text ends at its zero; null is empty.
+    expectOrderedAgainstText(withZero, "ab", 1);
+    const char* const none = nullptr;
+    expectOrderedAgainstText(StdString(), none, 0);
+    expectOrderedAgainstText(FileString("a"), none, 1);
+    // A string beside a string still requires the same dynamic type.
+    EXPECT_TRUE(FileString("abc") == "ABC");
+    EXPECT_FALSE(FileString("abc") == StdString("ABC"));
+}
+
+TEST(StdString, JoiningWithTextsAndCharactersKeepsEveryByte) {
+    StdString w("ab");
+    w += '\0';
+    w += "cd";
+    ASSERT_EQ(5u, w.size());
+    const std::string kept("ab\0cd", 5);
+    const StdString withText = w + "x";
+    const StdString withChar = w + 'x';
+    const StdString withString = w + StdString("x");
+    const StdString textFirst = "x" + w;
+    const StdString charFirst = 'x' + w;
+    EXPECT_EQ(kept + "x", plain(withText));
+    EXPECT_EQ(kept + "x", plain(withChar));
+    EXPECT_EQ(kept + "x", plain(withString));
+    EXPECT_EQ("x" + kept, plain(textFirst));
+    EXPECT_EQ("x" + kept, plain(charFirst));
+    EXPECT_EQ(kept + std::string(1, '\0'), plain(w + '\0'));
+    EXPECT_EQ(kept + kept, plain(w + w));
+    const char* const none = nullptr;
+    EXPECT_EQ(kept, plain(w + none));
+    EXPECT_EQ(kept, plain(none + w));
+    const FileString name("D:\\dir\\file");
+    EXPECT_EQ("D:\\dir\\file.txt", plain(name + ".txt"));
+    EXPECT_EQ("<D:\\dir\\file>", plain('<' + name + '>'));
 }
 
 TEST(StdString, TokenFindsTokensWithoutAdvancing) {

@@ -39,6 +39,14 @@ TEST_F(PlatformProgressBar, BehavesAsTheCommonControl) {
         {PBM_SETSTEP, 6, 0, 3, 4},
         {PBM_STEPIT, 0, 0, 4, 2},
         {PBM_SETPOS, 99, 0, 2, 6},
+        // An inverted range: positions are brought to the upper end, and a
+        // step past either end wraps by the signed range, twice here.
+        {PBM_SETRANGE32, 10, 5, MAKELONG(2, 6), 5},
+        {PBM_SETPOS, 10, 0, 5, 5},
+        {PBM_SETSTEP, 2, 0, 6, 5},
+        {PBM_STEPIT, 0, 0, 5, 2},
+        {PBM_SETRANGE, 0, MAKELPARAM(0, 100), MAKELONG(10, 5), 2},
+        {PBM_SETPOS, 6, 0, 2, 6},
     };
     int row = 0;
     for (const auto& one : rows) {
@@ -84,6 +92,33 @@ TEST_F(PlatformWindows, TextsClassesAndHandles) {
     EXPECT_FALSE(PostMessageA(gone, WM_USER, 0, 0));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE), GetLastError());
     windows.title = nullptr;
+}
+
+TEST_F(PlatformWindows, AQuitMessagePassesEveryFilter) {
+    PostQuitMessage(3);
+    const struct {
+        HWND window;
+        UINT low;
+        UINT high;
+    } filters[] = {
+        {windows.main, 0, 0}, {nullptr, WM_USER, WM_USER + 10}, {reinterpret_cast<HWND>(-1), 0, 0},
+        {windows.main, WM_USER, WM_USER}, {nullptr, 0, 0},
+    };
+    for (const auto& filter : filters) {
+        MSG message = {};
+        EXPECT_TRUE(PeekMessageA(&message, filter.window, filter.low, filter.high, PM_NOREMOVE)) << filter.low;
+        EXPECT_EQ(static_cast<UINT>(WM_QUIT), message.message) << filter.low;
+        EXPECT_EQ(3u, message.wParam) << filter.low;
+        EXPECT_EQ(nullptr, message.hwnd) << filter.low;
+    }
+    // A posted message that passes comes first.
+    PostMessageA(windows.main, WM_USER + 1, 0, 0);
+    MSG message = {};
+    EXPECT_TRUE(PeekMessageA(&message, windows.main, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(static_cast<UINT>(WM_USER + 1), message.message);
+    // A loop for one window drains the quit too.
+    { const quen::WindowsMessageLoop loop(windows.main); }
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE));
 }
 
 namespace {

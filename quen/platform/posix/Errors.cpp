@@ -1,5 +1,7 @@
 // The thread's last error and the system's texts for Win32 error codes.
 #include "quen/platform/posix/Errors.h"
+#include "quen/platform/posix/Registry.h"
+#include "quen/platform/posix/Windows.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -61,6 +63,34 @@ constexpr ErrorPair errorPairs[] = {
     {ERROR_PATH_NOT_FOUND, ELOOP},
 };
 
+// Texts of our own, worded as Windows words them, for the codes this subset
+// sets that no errno stands for. Every ERROR_ code that the subset's sources
+// name must have a text, here or through the pairs above (a test checks it).
+struct OwnText {
+    DWORD win32;
+    const char* text;
+};
+
+constexpr OwnText ownTexts[] = {
+    {ERROR_NO_MORE_FILES, "There are no more files."},
+    {ERROR_HANDLE_EOF, "Reached the end of the file."},
+    {ERROR_BAD_PATHNAME, "The specified path is invalid."},
+    {ERROR_MR_MID_NOT_FOUND, "The system cannot find message text for the message number in the message file."},
+    {ERROR_NOACCESS, "Invalid access to memory location."},
+    {ERROR_BADDB, "The configuration registry database is corrupt."},
+    {ERROR_CANTOPEN, "The configuration registry key could not be opened."},
+    {ERROR_CANTREAD, "The configuration registry key could not be read."},
+    {ERROR_CANTWRITE, "The configuration registry key could not be written."},
+    {ERROR_INVALID_WINDOW_HANDLE, "Invalid window handle."},
+    {ERROR_TLW_WITH_WSCHILD, "Cannot create a top-level child window."},
+    {ERROR_CANNOT_FIND_WND_CLASS, "Cannot find window class."},
+    {ERROR_CLASS_ALREADY_EXISTS, "Class already exists."},
+    {ERROR_CLASS_HAS_WINDOWS, "Class still has open windows."},
+    {ERROR_INVALID_THREAD_ID, "Invalid thread identifier."},
+    {ERROR_RESOURCE_NAME_NOT_FOUND, "The specified resource name cannot be found in the image file."},
+    {ERROR_NOT_ENOUGH_QUOTA, "Not enough quota is available to process this command."},
+};
+
 bool errnoForCode(DWORD code, int& error) {
     for (const ErrorPair& pair : errorPairs) {
         if (pair.win32 == code) {
@@ -85,14 +115,27 @@ void WINAPI SetLastError(DWORD code) {
 
 DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer, DWORD size,
                             va_list*) {
+    // The system's own text where an errno stands for the code, else ours.
+    const char* systemText = nullptr;
+    char text[256];
     int error = 0;
-    if ((flags & FORMAT_MESSAGE_FROM_SYSTEM) == 0 || !errnoForCode(messageId, error)) {
+    if ((flags & FORMAT_MESSAGE_FROM_SYSTEM) != 0) {
+        if (errnoForCode(messageId, error)) {
+            // The GNU strerror_r returns the text, which need not be in our buffer.
+            systemText = strerror_r(error, text, sizeof text);
+        } else {
+            for (const OwnText& own : ownTexts) {
+                if (own.win32 == messageId) {
+                    systemText = own.text;
+                    break;
+                }
+            }
+        }
+    }
+    if (systemText == nullptr) {
         SetLastError(ERROR_MR_MID_NOT_FOUND);
         return 0;
     }
-    char text[256];
-    // The GNU strerror_r returns the text, which need not be in our buffer.
-    const char* systemText = strerror_r(error, text, sizeof text);
     const std::size_t length = std::strlen(systemText) + 2;  // with CR LF
 
     char* target = nullptr;

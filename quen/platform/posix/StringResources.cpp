@@ -34,7 +34,8 @@ extern "C" int WINAPI LoadStringA(HINSTANCE module, UINT id, LPSTR buffer, int s
         const auto found = tables().find(module);
         if (found != tables().end()) {
             for (std::size_t i = 0; i < found->second.count; ++i) {
-                if (found->second.entries[i].id == id) {
+                // Windows finds a text by the low 16 bits of the id alone.
+                if (found->second.entries[i].id == (id & 0xFFFFu)) {
                     text = found->second.entries[i].text;
                     break;
                 }

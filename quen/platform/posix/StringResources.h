@@ -9,7 +9,7 @@ extern "C" {
 
 // Copies string `id` of the module's table into the buffer, cut to size - 1
 // characters and zero-terminated, and returns the number of characters
-// copied. Returns 0 when the module has no table, the table has no such
+// copied. As on Windows, only the low 16 bits of the id select the string. Returns 0 when the module has no table, the table has no such
 // string, the string is empty or the buffer has no room.
 QUEN_API int WINAPI LoadStringA(HINSTANCE module, UINT id, LPSTR buffer, int size);
 }

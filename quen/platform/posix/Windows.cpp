@@ -20,10 +20,6 @@
 #include "quen/platform/posix/Errors.h"
 #include "quen/platform/posix/MessageBox.h"
 
-#ifndef ERROR_TLW_WITH_WSCHILD
-#  define ERROR_TLW_WITH_WSCHILD 1406L
-#endif
-
 namespace {
 
 struct Queue;
@@ -274,7 +270,7 @@ bool matches(State& all, const MSG& message, HWND filter, UINT low, UINT high) {
 }
 
 // Takes (or looks at) the first posted message that passes the filter, then
-// WM_QUIT; false when there is none.
+// WM_QUIT, which passes every filter; false when there is none.
 bool takeMessage(const std::shared_ptr<Queue>& queue, MSG& message, HWND filter, UINT low, UINT high, bool remove) {
     State& all = state();
     std::lock_guard<std::mutex> lock(all.mutex);
@@ -288,8 +284,10 @@ bool takeMessage(const std::shared_ptr<Queue>& queue, MSG& message, HWND filter,
             return true;
         }
     }
-    const bool quitPasses = (low == 0 && high == 0) || (WM_QUIT >= low && WM_QUIT <= high);
-    if (queue->quit && filter == nullptr && quitPasses) {
+    // Once no posted message passes, a pending quit comes out whatever the
+    // window handle and the message range asked for, as on Windows: a loop
+    // for one window or a range of messages must still see the quit.
+    if (queue->quit) {
         message = MSG();
         message.message = WM_QUIT;
         message.wParam = static_cast<WPARAM>(queue->quitCode);
@@ -397,16 +395,25 @@ LRESULT CALLBACK progressProcedure(HWND window, UINT message, WPARAM wParam, LPA
         return previous;
     }
     case PBM_STEPIT: {
-        // Past the upper end the bar goes round again from the lower end.
+        // Past the upper end the bar goes round again from the lower end, and
+        // below the lower end from the upper, with the common control's
+        // arithmetic: a remainder of the signed range, truncated toward zero,
+        // both tests in turn. An inverted range (low above high) goes through
+        // the same steps, so it ends where Windows' bar does; an empty range
+        // does not move.
         const int previous = bar.position;
-        const long long range = static_cast<long long>(bar.high) - bar.low;
-        long long position = static_cast<long long>(bar.position) + bar.step;
-        if (position > bar.high) {
-            position = range > 0 ? (position - bar.low) % range + bar.low : bar.low;
-        } else if (position < bar.low) {
-            position = range > 0 ? bar.high - (bar.low - position) % range : bar.low;
+        const long long low = bar.low;
+        const long long high = bar.high;
+        if (low != high) {
+            long long position = static_cast<long long>(bar.position) + bar.step;
+            if (position > high) {
+                position = (position - low) % (high - low) + low;
+            }
+            if (position < low) {
+                position = (position - low) % (high - low) + high;
+            }
+            bar.position = static_cast<int>(position);
         }
-        bar.position = static_cast<int>(position);
         return previous;
     }
     case PBM_GETRANGE: {
