@@ -1,6 +1,7 @@
 #include "quen/streams/BinFStream.h"
 
-#include <cstdio>
+#include <climits>
+#include <cstring>
 
 #include "quen/errors/QuenException.h"
 #include "quen/streams/FileOpen.h"
@@ -17,20 +18,12 @@ const int messageOpen = 5;
 const int messageBadFile = 7;
 const int messageWithMode = 12;
 
+// Reads of less than this come from the read-ahead block, larger ones go to
+// the file directly.
+const std::size_t readAheadSize = 16 * 1024;
+
 [[noreturn]] void throwMessage(int id) {
     throw QuenException(utilityStrings(id));
-}
-
-// The library's mode bits in the runtime's own numbering.
-std::ios_base::openmode openModeOf(int mode) {
-    std::ios_base::openmode result = std::ios_base::openmode();
-    if ((mode & BinStream::in) != 0) result |= std::ios_base::in;
-    if ((mode & BinStream::out) != 0) result |= std::ios_base::out;
-    if ((mode & BinStream::ate) != 0) result |= std::ios_base::ate;
-    if ((mode & BinStream::app) != 0) result |= std::ios_base::app;
-    if ((mode & BinStream::trunc) != 0) result |= std::ios_base::trunc;
-    if ((mode & BinStream::binary) != 0) result |= std::ios_base::binary;
-    return result;
 }
 
 }  // namespace
@@ -42,51 +35,46 @@ const char* BinFStream::banner() {
 BinFStream::BinFStream(const char* name, int mode) {
     const int widened = mode | in | out | binary;
     const FileOpen check(name, widened);
-    const char* const path = check.name().c_str();
-    bool created = false;
-    if ((check.mode() & in) == 0) {
-        // The file does not exist and the check took `in` away so that the
-        // open would create it; but a stream opened without `in` cannot
-        // read back what it writes. Make the empty file first and open it
-        // as an existing file is opened, so that app, ate and trunc keep
-        // their meaning. Appending never truncates a file that has just
-        // appeared.
-        std::ofstream empty(path, std::ios_base::app | std::ios_base::binary);
-        created = empty.is_open();
-    }
-    file_.open(path, openModeOf(check.mode() | in));
-    readOnly(check.readOnly());
-    if (file_.fail()) {
-        if (created) {
-            std::remove(path);
-        }
+    // Appending and truncating at once is no mode a file opens with; it is
+    // refused before anything is touched. A missing file is created by the
+    // open itself, so a failure leaves no file behind that was not there.
+    const bool valid = (widened & app) == 0 || (widened & trunc) == 0;
+    int flags = platform::File::create;
+    if ((widened & trunc) != 0) flags |= platform::File::truncate;
+    if ((widened & app) != 0) flags |= platform::File::append;
+    if (!valid || !file_.open(check.name().c_str(), flags)) {
         StdString text = utilityStrings(messageOpen);
         text += name != nullptr ? name : "";
         text += utilityStrings(messageWithMode);
         text += static_cast<unsigned int>(widened);
         throw QuenException(text);
     }
+    readOnly(check.readOnly());
+    if ((widened & ate) != 0) {
+        const long long end = file_.size();
+        position_ = end > 0 ? end : 0;
+    }
 }
 
 BinFStream::~BinFStream() = default;
 
 void BinFStream::throwIfBroken() const {
-    if (file_.bad()) {
+    if (broken_) {
         throwMessage(messageBadFile);
     }
 }
 
 void BinFStream::clear() {
-    file_.clear();
+    atEnd_ = failed_ = broken_ = false;
 }
 
 bool BinFStream::eof() const {
-    return file_.eof();
+    return atEnd_;
 }
 
 bool BinFStream::fail() const {
     throwIfBroken();
-    return file_.fail();
+    return failed_;
 }
 
 BinStream* BinFStream::matchingStream(const char* name, int mode) {
@@ -94,12 +82,56 @@ BinStream* BinFStream::matchingStream(const char* name, int mode) {
 }
 
 // A failure of the operation itself is reported as that operation's error,
-// also when the system's refusal set the bad bit: only a stream that was
+// also when the system's refusal breaks the stream: only a stream that was
 // broken before the call is "File BAD FILE error".
 BinStream& BinFStream::read(char* buffer, unsigned int count) {
     throwIfBroken();
-    file_.read(buffer, static_cast<std::streamsize>(count));
-    if (file_.fail()) {
+    if (failed_) {
+        throwMessage(messageRead);
+    }
+    std::size_t done = 0;
+    bool refused = false;
+    while (done < count) {
+        const std::size_t left = count - done;
+        const long long readAheadEnd = readAheadFrom_ + static_cast<long long>(readAheadLength_);
+        if (position_ >= readAheadFrom_ && position_ < readAheadEnd) {
+            const std::size_t available = static_cast<std::size_t>(readAheadEnd - position_);
+            const std::size_t chunk = left < available ? left : available;
+            std::memcpy(buffer + done, readAhead_.get() + (position_ - readAheadFrom_), chunk);
+            done += chunk;
+            position_ += static_cast<long long>(chunk);
+            continue;
+        }
+        if (left >= readAheadSize || file_.isDevice()) {
+            const long long got = file_.readAt(buffer + done, left, position_);
+            if (got < 0) {
+                refused = true;
+                break;
+            }
+            done += static_cast<std::size_t>(got);
+            position_ += got;
+            if (static_cast<std::size_t>(got) < left) break;  // the end of the data
+            continue;
+        }
+        if (!readAhead_) {
+            readAhead_.reset(new char[readAheadSize]);
+        }
+        readAheadLength_ = 0;
+        const long long got = file_.readAt(readAhead_.get(), readAheadSize, position_);
+        if (got < 0) {
+            refused = true;
+            break;
+        }
+        readAheadFrom_ = position_;
+        readAheadLength_ = static_cast<std::size_t>(got);
+        if (got == 0) break;
+    }
+    if (refused) {
+        broken_ = failed_ = true;
+        throwMessage(messageRead);
+    }
+    if (done < count) {
+        atEnd_ = failed_ = true;
         throwMessage(messageRead);
     }
     return *this;
@@ -107,47 +139,70 @@ BinStream& BinFStream::read(char* buffer, unsigned int count) {
 
 BinStream& BinFStream::write(const char* buffer, unsigned int count) {
     throwIfBroken();
-    file_.write(buffer, static_cast<std::streamsize>(count));
-    if (file_.fail()) {
+    if (failed_) {
+        throwMessage(messageWrite);
+    }
+    long long end = position_;
+    const bool written = file_.writeAt(buffer, count, end);
+    if (written) {
+        keepReadAheadCurrent(buffer, end - static_cast<long long>(count), end);
+    } else {
+        readAheadLength_ = 0;  // which bytes went is the system's secret
+    }
+    position_ = end;
+    if (!written) {
+        broken_ = failed_ = true;
         throwMessage(messageWrite);
     }
     return *this;
 }
 
-BinStream& BinFStream::seekg(long long offset, std::ios_base::seekdir direction) {
+// Bytes written where the read-ahead block holds the file replace its copy.
+void BinFStream::keepReadAheadCurrent(const char* bytes, long long from, long long to) {
+    const long long blockEnd = readAheadFrom_ + static_cast<long long>(readAheadLength_);
+    const long long start = from > readAheadFrom_ ? from : readAheadFrom_;
+    const long long stop = to < blockEnd ? to : blockEnd;
+    if (start < stop) {
+        std::memcpy(readAhead_.get() + (start - readAheadFrom_), bytes + (start - from),
+                    static_cast<std::size_t>(stop - start));
+    }
+}
+
+// C++ streams forget the end of the data when they seek, but not a failure.
+BinStream& BinFStream::seek(long long offset, std::ios_base::seekdir direction) {
     throwIfBroken();
-    file_.seekg(static_cast<std::streamoff>(offset), direction);
-    if (file_.fail()) {
+    atEnd_ = false;
+    if (failed_) {
         throwMessage(messageSeek);
     }
+    long long base = 0;
+    if (direction == std::ios_base::cur) {
+        base = position_;
+    } else if (direction == std::ios_base::end) {
+        base = file_.size();
+    }
+    if (base < 0 || (offset > 0 && base > LLONG_MAX - offset) || base + offset < 0) {
+        failed_ = true;
+        throwMessage(messageSeek);
+    }
+    position_ = base + offset;
     return *this;
+}
+
+BinStream& BinFStream::seekg(long long offset, std::ios_base::seekdir direction) {
+    return seek(offset, direction);
 }
 
 BinStream& BinFStream::seekg(long long position) {
-    throwIfBroken();
-    file_.seekg(std::streampos(static_cast<std::streamoff>(position)));
-    if (file_.fail()) {
-        throwMessage(messageSeek);
-    }
-    return *this;
+    return seek(position, std::ios_base::beg);
 }
 
 BinStream& BinFStream::seekp(long long offset, std::ios_base::seekdir direction) {
-    throwIfBroken();
-    file_.seekp(static_cast<std::streamoff>(offset), direction);
-    if (file_.fail()) {
-        throwMessage(messageSeek);
-    }
-    return *this;
+    return seek(offset, direction);
 }
 
 BinStream& BinFStream::seekp(long long position) {
-    throwIfBroken();
-    file_.seekp(std::streampos(static_cast<std::streamoff>(position)));
-    if (file_.fail()) {
-        throwMessage(messageSeek);
-    }
-    return *this;
+    return seek(position, std::ios_base::beg);
 }
 
 void BinFStream::setEOF() {
@@ -162,20 +217,19 @@ long long BinFStream::size() {
     return end;
 }
 
-// The standard stream answers -1 without failing when its buffer cannot
-// tell; a stream that has failed already tells nothing.
+// A stream that has failed tells nothing.
 long long BinFStream::tellg() {
     if (fail()) {
         throwMessage(messageTell);
     }
-    return static_cast<long long>(static_cast<std::streamoff>(file_.tellg()));
+    return position_;
 }
 
 long long BinFStream::tellp() {
     if (fail()) {
         throwMessage(messageTell);
     }
-    return static_cast<long long>(static_cast<std::streamoff>(file_.tellp()));
+    return position_;
 }
 
 IOPosition* BinFStream::telldelayp() {

@@ -1,9 +1,7 @@
 #include "quen/streams/FileOpen.h"
 
-#include <fstream>
-
 #include "quen/errors/QuenException.h"
-#include "quen/platform/Win32.h"
+#include "quen/platform/File.h"
 #include "quen/streams/BinStream.h"
 #include "quen/strings/UtilityStrings.h"
 
@@ -13,20 +11,10 @@ namespace {
 const int messageNotFound = 8;
 const int messageReadOnly = 16;
 
-bool exists(const char* name) {
-    std::ifstream file(name, std::ios_base::in | std::ios_base::binary);
-    return file.is_open();
-}
-
 // Opening for update neither creates nor truncates the file.
 bool canWrite(const char* name) {
-    std::fstream file(name, std::ios_base::in | std::ios_base::out | std::ios_base::binary);
-    if (!file.is_open()) {
-        return false;
-    }
-    file.close();
-    const DWORD attributes = GetFileAttributesA(name);
-    return attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0;
+    platform::File file;
+    return file.open(name, 0);
 }
 
 }  // namespace
@@ -38,8 +26,13 @@ const char* FileOpen::version() {
 FileOpen::FileOpen(const char* name, int mode)
     : name_(name != nullptr ? name : ""), mode_(mode), readOnly_(false) {
     const char* const path = name_.c_str();
-    const bool present = exists(path);
-    readOnly_ = present && !canWrite(path);
+    // Whether the name is there is asked of the name itself, not answered by
+    // an open for reading: a file the caller may not read, or one another
+    // process holds without sharing it, is there all the same, and taking it
+    // for missing would have a writer create it anew.
+    const platform::FileFacts facts = platform::lookAtFile(path);
+    const bool present = facts.kind == platform::FileKind::regular || facts.kind == platform::FileKind::device;
+    readOnly_ = present && (facts.readOnlyAttribute || !canWrite(path));
     if ((mode & BinStream::out) != 0) {
         if (!present) {
             mode_ = mode ^ BinStream::in;

@@ -14,6 +14,7 @@ namespace quen {
 namespace {
 
 const int messageNotFound = 8;
+const int messageSize = 20;
 
 // The conversion the runtime can make, or null. The runtime refuses some
 // times (Windows those before 1970; every runtime years that a tm cannot
@@ -75,6 +76,11 @@ BinStream& TimeDate::input(BinStream& stream) {
 }
 
 BinStream& TimeDate::output(BinStream& stream) const {
+    // Where long is 64 bits a time can leave the 32 bits of the serialised
+    // form; its low 32 bits would read back as another time (2100 as 1963).
+    if (static_cast<std::int32_t>(time_) != time_) {
+        throw QuenException(StdString("TimeDate") + utilityStrings(messageSize));
+    }
     stream.write(time_);
     return stream;
 }

@@ -24,7 +24,11 @@ public:
     virtual ~TimeDate();
 
     // Serialised as 4 bytes, the time as a signed 32-bit count, least
-    // significant byte first (the low 32 bits where long is wider).
+    // significant byte first. input reads those 4 bytes back with their
+    // sign. output of a time outside the 32-bit range (only where long is
+    // wider, as on 64-bit Linux: before 1901-12-13 or after 2038-01-19)
+    // throws "TimeDate" followed by "File SIZE error" and writes nothing;
+    // otherwise it throws what the stream throws.
     virtual BinStream& input(BinStream& stream);
     virtual BinStream& output(BinStream& stream) const;
     virtual unsigned int objectSize() const;

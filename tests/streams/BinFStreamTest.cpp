@@ -2,14 +2,17 @@
 // failures and their texts, copies between files.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
 #include "quen/errors/QuenException.h"
 #include "quen/platform/Win32.h"
 #include "quen/streams/BinFStream.h"
+#include "quen/streams/FileOpen.h"
 #include "quen/strings/StdString.h"
 #include "quen/values/TimeDate.h"
+#include "support/FaultSupport.h"
 #include "support/FileSupport.h"
 #include "support/Texts.h"
 
@@ -82,14 +85,84 @@ TEST_F(BinFStreamFile, OpenModesOfExistingFiles) {
     EXPECT_EQ("", support::readFile(name));
 }
 
-TEST_F(BinFStreamFile, OpenFailuresCarryTheNameAndTheWidenedModeAndReadOnlyFilesAreRefused) {
-    const std::string nowhere = folder.file("missing-folder/data.bin");
-    EXPECT_EQ("File OPEN error" + nowhere + " with mode 35", thrown([&] { BinFStream(nowhere.c_str(), 0); }));
-    // app with trunc is no valid mode: the file made for the open is removed again.
-    EXPECT_EQ("File OPEN error" + name + " with mode 59",
-              thrown([&] { BinFStream(name.c_str(), BinStream::app | BinStream::trunc); }));
-    EXPECT_FALSE(support::fileExists(name));
+TEST_F(BinFStreamFile, FailedOpensLeaveTheFileSystemAsTheyFoundIt) {
+    support::HangGuard guard(30);  // a FIFO must not be waited on
+    const std::string nowhere = folder.file("missing-folder/data.bin"), existing = folder.file("existing.bin"),
+                      link = folder.file("link.bin"), directory = folder.file("directory"),
+                      fifo = folder.file("fifo"), socket = folder.file("socket");
+    support::writeFile(existing, "data");
+    std::filesystem::create_directory(directory);
+    std::error_code noLinks;
+    std::filesystem::create_symlink(folder.file("target.bin"), link, noLinks);  // to nothing
+    const bool fifoMade = support::makeFifo(fifo), socketMade = support::makeSocket(socket);
+    const int appTrunc = BinStream::app | BinStream::trunc;  // no mode a file opens with
+    const struct {
+        const std::string& name;
+        int mode;
+        bool made, notAFile;
+    } rows[] = {
+        {nowhere, 0, true, false},
+        {name, appTrunc, true, false},  // a name that did not exist stays missing
+        {existing, appTrunc, true, false},
+        {link, appTrunc, !noLinks, false},  // neither the link nor its target is made
+        {directory, 0, true, true},
+        {directory, BinStream::trunc, true, true},
+        {fifo, 0, fifoMade, true},
+        {fifo, BinStream::trunc, fifoMade, true},
+        {socket, BinStream::app, socketMade, true},
+    };
+    BinFStream target(folder.file("copies.bin").c_str(), 0);
+    for (const auto& row : rows) {
+        if (!row.made) continue;
+        const std::string before = support::describe(row.name);
+        EXPECT_EQ("File OPEN error" + row.name + " with mode " + std::to_string(row.mode | 35),
+                  thrown([&] { BinFStream(row.name.c_str(), row.mode); }));
+        if (row.notAFile) {
+            EXPECT_EQ("File OPEN error" + row.name + " with mode 35",
+                      thrown([&] { target.copyFile(row.name.c_str(), 64); }));
+        }
+        EXPECT_EQ(before, support::describe(row.name)) << row.mode;
+    }
+    EXPECT_EQ(0, target.size());
+}
 
+TEST_F(BinFStreamFile, AFileTheCallerCannotReadIsRefusedAndKept) {
+    auto refused = [&] {
+        EXPECT_EQ("File WRITE READ-ONLY error", thrown([&] { BinFStream(name.c_str(), 0); }));
+        BinFStream sink(support::nullDevice().c_str(), 0);
+        EXPECT_EQ("File WRITE READ-ONLY error", thrown([&] { sink.copyFile(name.c_str(), 64); }));
+        EXPECT_TRUE(quen::FileOpen(name.c_str(), BinStream::in).readOnly());
+    };
+    // Linux: write permission for its owner alone, opened by that owner in
+    // a folder of its own, where removing it would succeed.
+    support::writeFile(name, "secret");
+    std::filesystem::permissions(name, std::filesystem::perms::owner_write);
+    const std::string why = support::asSecondUser({folder.path(), name}, refused);
+    EXPECT_EQ("file secret", support::describe(name));
+    // Windows: held by another handle that does not share reading.
+    bool held = false;
+    for (const auto sharing : {support::FileHolder::shareNothing, support::FileHolder::shareWritingAndDeleting}) {
+        support::writeFile(name, "held");
+        {
+            const support::FileHolder holder(name, sharing);
+            held = holder.held();
+            if (held) refused();
+        }
+        EXPECT_EQ("file held", support::describe(name)) << sharing;
+    }
+    if (!why.empty() && !held) GTEST_SKIP() << why;
+}
+
+TEST_F(BinFStreamFile, CharacterDevicesStayUsable) {
+    BinFStream null(support::nullDevice().c_str(), BinStream::trunc);
+    null.write("abc", 3);
+    StdString("abc").output(null);
+    char byte;
+    EXPECT_EQ("File READ error", thrown([&] { null.read(&byte, 1); }));
+    EXPECT_TRUE(null.eof());
+}
+
+TEST_F(BinFStreamFile, ReadOnlyFilesAreRefused) {
     support::writeFile(name, "data");
     ASSERT_TRUE(SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_READONLY));
     // Also where the caller may write anything (root, Wine run as root).
@@ -210,14 +283,67 @@ TEST_F(BinFStreamFile, WritesTheSystemRefusesAndTheBrokenStream) {
     if (device.empty()) {
         GTEST_SKIP() << "no device that is always full here";
     }
-    BinFStream full(device.c_str(), 0);
-    // Larger than the stream's own buffer, so the system sees it at once.
+    const std::string source = folder.file("source.bin");
+    support::writeFile(source, "abc");
     const std::string block(1 << 20, 'x');
-    EXPECT_EQ("File WRITE error", thrown([&] { full.write(block.data(), static_cast<unsigned int>(block.size())); }));
+    // Small writes too: the refusal is the answer of the write that met it.
+    const std::function<void(BinFStream&)> writers[] = {
+        [](BinFStream& s) { s.write("x", 1); },
+        [&](BinFStream& s) { s.write(block.data(), static_cast<unsigned int>(block.size())); },
+        [](BinFStream& s) { s << 7u; },
+        [](BinFStream& s) { StdString("abc").output(s); },
+        [&](BinFStream& s) { s.copyFile(source.c_str(), 64); },
+    };
+    for (const auto& writer : writers) {
+        BinFStream full(device.c_str(), 0);
+        EXPECT_EQ("File WRITE error", thrown([&] { writer(full); }));
+        EXPECT_EQ("File BAD FILE error", thrown([&] { full.fail(); }));
+    }
+    BinFStream full(device.c_str(), 0);
+    EXPECT_EQ("File WRITE error", thrown([&] { full.write("x", 1); }));
     // From then on the file is broken, and every check says so.
     const std::function<void()> checks[] = {[&] { full.fail(); }, [&] { full.ok(); }, [&] { full.seekg(0); },
                                             [&] { full.tellp(); }, [&] { full.write("x", 1); }};
     for (const auto& check : checks) EXPECT_EQ("File BAD FILE error", thrown(check));
     full.clear();
     EXPECT_TRUE(full.ok());
+}
+
+TEST_F(BinFStreamFile, AFullDiskKeepsEveryByteItAcknowledged) {
+    const std::string disk = folder.file("disk"), source = folder.file("source.bin");
+    std::filesystem::create_directory(disk);
+    support::writeFile(source, std::string(96 * 1024, 's'));
+    const std::string why = support::onSmallDisk(disk, 64 * 1024, [&] {
+        const std::string sparse = disk + "/sparse.bin", records = disk + "/records.bin";
+        {
+            BinFStream stream(sparse.c_str(), 0);
+            stream.seekp(16 * 1024);
+            stream.write("payload", 7);  // after a hole, which takes no space yet
+        }
+        std::string acknowledged;
+        {
+            BinFStream stream(records.c_str(), 0);
+            std::string failure;
+            for (unsigned int i = 0; failure.empty(); ++i) {
+                failure = thrown([&] {
+                    stream << i;
+                    for (int shift = 0; shift < 32; shift += 8) acknowledged += static_cast<char>(i >> shift);
+                    StdString("record").output(stream);
+                    acknowledged.append(std::string("\x07\0\0\0record\0", 11));
+                });
+            }
+            EXPECT_EQ("File WRITE error", failure);
+            EXPECT_EQ("File BAD FILE error", thrown([&] { stream.tellp(); }));
+        }
+        // Closing lost nothing: all that was acknowledged is there.
+        const std::string kept = support::readFile(records);
+        EXPECT_LE(acknowledged.size(), kept.size());
+        EXPECT_TRUE(kept.compare(0, acknowledged.size(), acknowledged) == 0);
+        // A copy and a move into the hole need space the disk no longer has.
+        BinFStream copy((disk + "/copy.bin").c_str(), 0);
+        EXPECT_EQ("File WRITE error", thrown([&] { copy.copyFile(source.c_str(), 64 * 1024); }));
+        BinFStream shift(sparse.c_str(), 0);
+        EXPECT_EQ("File WRITE error", thrown([&] { shift.shiftBlock(16 * 1024, 0, 7, 64); }));
+    });
+    if (!why.empty()) GTEST_SKIP() << why;
 }

@@ -105,6 +105,23 @@ TEST_F(TimeInUtc, SerialisedAsFourBytes) {
     EXPECT_EQ("File WRITE READ-ONLY error", thrown([&] { back.output(shortStream); }));
 }
 
+TEST_F(TimeInUtc, OnlyTimesOfThirtyTwoBitsAreWritten) {
+    test::MemoryStream stream;
+    TimeDate(INT32_MAX).output(stream);
+    TimeDate(INT32_MIN).output(stream);
+    EXPECT_EQ(std::string("\xFF\xFF\xFF\x7F\x00\x00\x00\x80", 8), stream.bytes);
+    if (sizeof(long) > 4) {
+        // 2100-01-01 would read back as 1963; the times next to the range too.
+        EXPECT_EQ(2100, TimeDate(static_cast<long>(4102444800LL)).year());
+        for (const long long beyond : {4102444800LL, INT32_MAX + 1LL, INT32_MIN - 1LL}) {
+            const TimeDate time(static_cast<long>(beyond));
+            EXPECT_EQ("TimeDateFile SIZE error", thrown([&] { time.output(stream); })) << beyond;
+        }
+        EXPECT_EQ(8u, stream.bytes.size());
+        EXPECT_EQ(2u, stream.writes.size());
+    }
+}
+
 TEST_F(TimeInUtc, ComparisonAndDifference) {
     EXPECT_EQ(60.0, TimeDate(100) - TimeDate(40));
     EXPECT_EQ(-60.0, TimeDate(40) - TimeDate(100));
