@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "quen/errors/QuenException.h"
+#include "quen/platform/DriveNames.h"
 #include "quen/streams/FileOpen.h"
 #include "quen/strings/UtilityStrings.h"
 
@@ -42,7 +43,8 @@ const char* BinFStream::banner() {
 BinFStream::BinFStream(const char* name, int mode) {
     const int widened = mode | in | out | binary;
     const FileOpen check(name, widened);
-    const char* const path = check.name().c_str();
+    const std::string systemName = platform::systemFileName(check.name().c_str());
+    const char* const path = systemName.c_str();
     bool created = false;
     if ((check.mode() & in) == 0) {
         // The file does not exist and the check took `in` away so that the

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "quen/errors/QuenException.h"
+#include "quen/platform/DriveNames.h"
 #include "quen/platform/Win32.h"
 #include "quen/streams/BinStream.h"
 #include "quen/strings/UtilityStrings.h"
@@ -37,7 +38,8 @@ const char* FileOpen::version() {
 
 FileOpen::FileOpen(const char* name, int mode)
     : name_(name != nullptr ? name : ""), mode_(mode), readOnly_(false) {
-    const char* const path = name_.c_str();
+    const std::string systemName = platform::systemFileName(name_.c_str());
+    const char* const path = systemName.c_str();
     const bool present = exists(path);
     readOnly_ = present && !canWrite(path);
     if ((mode & BinStream::out) != 0) {

@@ -53,7 +53,8 @@ int runVolume(const Arguments& arguments, std::ostream& out) {
     expectNames(arguments);
     quen::DiskDriveAccessor drives;
     for (const std::string& name : arguments) {
-        out << drives.driveFileNameToVolumeFileName(name.c_str(), marker).c_str() << "\n";
+        const std::string driveName = quen::platform::driveFileName(name.c_str());
+        out << drives.driveFileNameToVolumeFileName(driveName.c_str(), marker).c_str() << "\n";
     }
     return exitOk;
 }
