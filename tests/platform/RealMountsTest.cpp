@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <utility>
@@ -21,6 +22,7 @@
 
 #include "quen/drives/DiskDriveAccessor.h"
 #include "quen/drives/DiskDriveMap.h"
+#include "quen/drives/sysprobe/SysProbe.h"
 #include "quen/platform/DriveNames.h"
 #include "quen/platform/Win32.h"
 #include "quen/streams/BinFStream.h"
@@ -53,11 +55,26 @@ bool privateMedia(std::string& reason) {
         reason = "no private mount namespace here";
         return false;
     }
-    // Media the machine itself has mounted would hold letters of their own.
-    run("umount -R /media");
-    run("umount -R /run/media");
+    // Media the machine itself has mounted would hold letters of their own:
+    // they go, innermost first.
+    std::vector<std::string> media;
+    std::ifstream table("/proc/self/mounts");
+    std::string device, directory, rest;
+    while (table >> device >> directory && std::getline(table, rest)) {
+        if (directory == "/media" || directory.compare(0, 7, "/media/") == 0 ||
+            directory.compare(0, 10, "/run/media") == 0) {
+            media.push_back(directory);
+        }
+    }
+    for (auto place = media.rbegin(); place != media.rend(); ++place) {
+        umount2(place->c_str(), MNT_DETACH);
+    }
     if (mount("quen-test", "/media", "tmpfs", 0, "size=8m") != 0 || mkdir("/media/u", 0755) != 0) {
         reason = "cannot mount a tmpfs over /media";
+        return false;
+    }
+    if (sysProbe::DriveArray(sysProbe::familyAll, true).count != 1) {
+        reason = "network or optical mounts here hold letters of their own";
         return false;
     }
     return true;
@@ -86,13 +103,13 @@ void runChild(const char* test) {
 
 }  // namespace
 
-#define MOUNT_TEST(name)                                      \
-    void name##InChild();                                     \
-    TEST(RealMounts, name) { runChild("RealMountsChild." #name); } \
-    TEST(RealMountsChild, name) {                             \
-        if (!support::isChildProcess()) GTEST_SKIP() << "child part"; \
-        name##InChild();                                      \
-    }                                                         \
+#define MOUNT_TEST(name)                                               \
+    void name##InChild();                                              \
+    TEST(RealMounts, name) { runChild("RealMountsChild." #name); }     \
+    TEST(RealMountsChild, name) {                                      \
+        if (!support::isChildProcess()) GTEST_SKIP() << "child part";  \
+        name##InChild();                                               \
+    }                                                                  \
     void name##InChild()
 
 // A second process started by a child: it finds each label (given as
@@ -173,7 +190,8 @@ MOUNT_TEST(LettersStayWithTheirMediaAndTheTypicalRequestRuns) {
     }
     const std::pair<const char*, const char*> fromSystem[] = {
         {"/media/u/NEWSTICK/data/set.dat", "D:\\data\\set.dat"}, {"/media/u/AAA", "E:\\"},
-        {"/media/u/AAAB/x", "C:\\media\\u\\AAAB\\x"}, {"/etc/hostname", "C:\\etc\\hostname"}, {"relative/x", "relative/x"}};
+        {"/media/u/AAAB/x", "C:\\media\\u\\AAAB\\x"}, {"/etc/hostname", "C:\\etc\\hostname"},
+        {"relative/x", "relative/x"}};
     for (const auto& [name, expected] : fromSystem) {
         EXPECT_EQ(expected, platform::driveFileName(name)) << name;
     }
