@@ -49,7 +49,6 @@ struct Record {
 
 // What a reading of the file found.
 struct Script {
-    bool readable = false;
     std::vector<Record> records;
     // The lines that are not records, as their messages.
     std::vector<std::string> skipped;
@@ -170,7 +169,6 @@ Script readScript(const std::string& file) {
         script.skipped.push_back("sysProbe: cannot read drive records from " + file + "\n");
         return script;
     }
-    script.readable = true;
     const std::filesystem::path folder = std::filesystem::path(file).parent_path();
     std::string line;
     for (unsigned lineNumber = 1; std::getline(in, line); ++lineNumber) {

@@ -140,9 +140,11 @@ enum RootAnswer {
 };
 
 // Where the files of the medium now in drive driveNumber (0 for A) are. On
-// a scripted machine, the folder its record names (rootNotKnown for a
-// record that names none, or no record); otherwise on Linux the mount point
-// of the medium that holds the letter ('/' for C), on Windows rootNotKnown.
+// a scripted machine, the folder its record names (rootNoMedium while the
+// record has no medium). Otherwise, and for a scripted letter whose record
+// names no folder (or that has no record), the real machine's answer: on
+// Linux the mount point of the medium that holds the letter ('/' for C), on
+// Windows rootNotKnown.
 // Reads the machine again on every call: the mount table (and the letters
 // remembered in the registry store) or the machine file.
 QUEN_API RootAnswer driveRoot(int driveNumber, std::string& folder);
