@@ -4,6 +4,7 @@
 #define QUEN_QUEN_H
 
 #include "quen/platform/Win32.h"
+#include "quen/platform/DriveNames.h"
 
 // Strings
 #include "quen/strings/FileString.h"

@@ -8,3 +8,14 @@ if(WIN32)
 else()
     target_sources(quen PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/drives/sysprobe/posix/RealMachine.cpp)
 endif()
+if(NOT WIN32)
+    # Volume labels come from the file systems themselves.
+    find_package(PkgConfig REQUIRED)
+    pkg_check_modules(QUEN_BLKID REQUIRED IMPORTED_TARGET blkid)
+    target_link_libraries(quen PRIVATE PkgConfig::QUEN_BLKID)
+    set_property(GLOBAL APPEND PROPERTY QUEN_PC_PRIVATE_LIBS "-lblkid")
+endif()
+# Drive-form names lead to the files of the drives' media: a platform
+# function, asking sysProbe where each drive's root is.
+target_sources(quen PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/platform/DriveNames.cpp)
+install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/platform/DriveNames.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quen/platform)

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "quen/platform/DriveNames.h"
+
 #include "quen/platform/File.h"
 
 namespace quen {
@@ -12,9 +14,10 @@ namespace platform {
 namespace {
 
 // The one place where a caller's file name becomes the name handed to the
-// system: lookAtFile and File::open take every name through it.
+// system: lookAtFile and File::open take every name through it, so a
+// drive-form name reaches the file under its drive's root.
 std::string systemName(const char* name) {
-    return name;
+    return systemFileName(name);
 }
 
 HANDLE handleOf(std::intptr_t handle) {

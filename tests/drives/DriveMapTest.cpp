@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -14,6 +15,9 @@
 #include "quen/drives/DiskDriveMap.h"
 #include "quen/drives/sysprobe/SysProbe.h"
 #include "quen/errors/QuenException.h"
+#include "quen/platform/DriveNames.h"
+#include "quen/streams/BinFStream.h"
+#include "quen/values/TimeDate.h"
 #include "support/ChildProcess.h"
 #include "support/FileSupport.h"
 #include "support/RealDrives.h"
@@ -43,6 +47,25 @@ std::string machineFile(const support::ScratchFolder& folder, const char* machin
 // Changes the machine of the running child.
 void rewriteMachine(const std::string& machine) {
     support::writeFile(std::getenv("QUEN_SYSPROBE"), machine);
+}
+
+// The folder of the running child's machine file, with a name under it.
+std::string machineFolder(const std::string& name = std::string()) {
+    return std::filesystem::path(std::getenv("QUEN_SYSPROBE")).parent_path().string() + name;
+}
+
+void makeFile(const std::string& name, const std::string& bytes) {
+    std::filesystem::create_directories(std::filesystem::path(name).parent_path());
+    support::writeFile(name, bytes);
+}
+
+std::string thrownBy(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const QuenException& error) {
+        return error.what();
+    }
+    return "no exception";
 }
 
 void expectInvalidDrive(const std::function<void()>& call) {
@@ -464,4 +487,102 @@ CHILD_TEST(RealMachine, "") {
     EXPECT_EQ(drives.size(), letters.size());
     sysProbe::DriveArray hardDisks(sysProbe::familyHardDisk, true);
     EXPECT_GE(static_cast<std::size_t>(hardDisks.count), support::knownHardDisks().size());
+}
+
+// The usual request on a scripted machine: find the medium by its label, open
+// the file on it by its drive-form name and append another file.
+MACHINE_TEST(TypicalRequestOpensFilesUnderTheRecordsRoot,
+             "C 0x0200 SYSTEM\nE 0x0010 BACKUP1 8004304896 root=media/backup 1  \nF 0x0010 - root=media/empty\n") {
+    const std::string onStick = machineFolder("/media/backup 1/data/set.dat");
+    const std::string other = machineFolder("/other.bin");
+    makeFile(onStick, "head");
+    makeFile(other, "tail!");
+    std::filesystem::create_directories(machineFolder("/media/empty"));
+
+    DiskDriveAccessor drives;
+    const std::string located = toDrive(drives, "||BACKUP1||\\data\\set.dat");
+    EXPECT_EQ("E:\\data\\set.dat", located);
+    {
+        BinFStream file(located.c_str(), BinStream::app);
+        EXPECT_EQ(5u, file.copyFile(other.c_str(), 2u));
+    }
+    EXPECT_EQ("headtail!", support::readFile(onStick));
+    EXPECT_EQ(9u, fileSize("e:/data/set.dat"));
+    EXPECT_NO_THROW(fileTime("E:\\data\\set.dat"));
+    // A drive-form source, read through matchingStream.
+    const std::string copy = machineFolder("/copy.bin");
+    {
+        BinFStream file(copy.c_str(), BinStream::out);
+        EXPECT_EQ(9u, file.copyFile("E:\\data\\set.dat", 4u));
+    }
+    EXPECT_EQ("headtail!", support::readFile(copy));
+    EXPECT_EQ("E:\\data\\set.dat", platform::driveFileName(onStick.c_str()));
+    EXPECT_EQ("E:\\", platform::driveFileName(machineFolder("/media/backup 1").c_str()));
+    EXPECT_EQ("||BACKUP1||\\data\\set.dat", toVolume(drives, platform::driveFileName(onStick.c_str()).c_str()));
+
+    // F has no medium: nothing opens there and nothing is made.
+    EXPECT_EQ("File OPEN errorF:\\new.dat with mode 43",
+              thrownBy([] { BinFStream file("F:\\new.dat", BinStream::app); }));
+    EXPECT_EQ("", platform::systemFileName("F:\\new.dat"));
+    EXPECT_TRUE(std::filesystem::is_empty(machineFolder("/media/empty")));
+    for (const char* name : {"dir\\x", "E:x", "EE:\\x", "1:\\x", "||BACKUP1||\\x"}) {
+        EXPECT_EQ(name, platform::systemFileName(name));
+    }
+
+    // The stick moves to G: its files go with it, and E: leads nowhere.
+    rewriteMachine("C 0x0200 SYSTEM\nE 0x0010 - root=media/backup 1\nG 0x0010 BACKUP1 root=media/backup 1\n");
+    EXPECT_EQ(9u, fileSize("G:\\data\\set.dat"));
+    EXPECT_EQ("File OPEN errorE:\\data\\set.dat with mode 35",
+              thrownBy([] { BinFStream file("E:\\data\\set.dat", BinStream::in); }));
+    EXPECT_EQ("G:\\data\\set.dat", platform::driveFileName(onStick.c_str()));
+}
+
+// Each drive reads the record of its own letter: a line that stops being a
+// record takes that letter's medium away, and no other.
+MACHINE_TEST(EachDriveReadsItsOwnLettersRecord, "C 0x0200 SYSTEM\nD 0x0400 PHOTOS\nE 0x0010 BACKUP1\n") {
+    DiskDriveMap map;
+    rewriteMachine("C 0x0200 SYSTEM\nD 0xZZ PHOTOS\nE 0x0010 BACKUP1\n");
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(map['E'].getDisk());
+    EXPECT_FALSE(map['D'].getDisk());
+    EXPECT_EQ(FileString("BACKUP1"), map['E'].volumeName());
+    const std::string messages = testing::internal::GetCapturedStderr();
+    EXPECT_EQ("sysProbe: " + std::string(std::getenv("QUEN_SYSPROBE")) +
+                  ":2: not a drive record, skipped: D 0xZZ PHOTOS\n",
+              messages);
+
+    rewriteMachine("E 0x0010 BACKUP1\nD 0x0400 MUSIC\n");
+    const std::pair<char, const char*> rows[] = {{'C', nullptr}, {'D', "MUSIC"}, {'E', "BACKUP1"}};
+    for (const auto& [letter, label] : rows) {
+        EXPECT_EQ(label != nullptr, map[letter].hasDisk()) << letter;
+        if (label != nullptr) {
+            EXPECT_TRUE(map[letter].getDisk());
+            EXPECT_EQ(FileString(label), map[letter].volumeName()) << letter;
+        }
+    }
+}
+
+// A relative machine name is taken from the folder current when the library
+// loaded, also after the host has changed folders.
+void relativeMachineInChild();
+TEST(DriveMap, RelativeMachineNameResolvedAtLoad) {
+    support::ScratchFolder folder;
+    support::writeFile(folder.file("machine.txt"), "C 0x0200 SYSTEM\nD 0x0400 PHOTOS root=photos\n");
+    makeFile(folder.file("photos/a.txt"), "abc");
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    support::ChildProcess child("DriveMapChild.RelativeMachineNameResolvedAtLoad", {{"QUEN_SYSPROBE", "machine.txt"}});
+    std::filesystem::current_path(before);
+    EXPECT_EQ(0, child.wait()) << "the child failed (its output is above)";
+}
+TEST(DriveMapChild, RelativeMachineNameResolvedAtLoad) {
+    if (!support::isChildProcess()) GTEST_SKIP() << "child part";
+    std::filesystem::current_path(std::filesystem::current_path().parent_path());
+    testing::internal::CaptureStderr();
+    DiskDriveMap().refresh();
+    EXPECT_TRUE(DiskDriveMap()['D'].getDisk());
+    EXPECT_EQ(FileString("PHOTOS"), DiskDriveMap()['D'].volumeName());
+    EXPECT_EQ(2, sysProbe::DriveArray(sysProbe::familyAll, false).count);
+    EXPECT_EQ(3u, fileSize("D:\\a.txt"));
+    EXPECT_EQ("", testing::internal::GetCapturedStderr());
 }

@@ -53,8 +53,9 @@ int runVolume(const Arguments& arguments, const Options&, std::ostream& out) {
     expectNames(arguments);
     quen::DiskDriveAccessor drives;
     for (const std::string& name : arguments) {
+        const std::string driveName = quen::platform::driveFileName(name.c_str());
         const quen::FileString volume =
-            onOperand(name, [&] { return drives.driveFileNameToVolumeFileName(name.c_str(), marker); });
+            onOperand(name, [&] { return drives.driveFileNameToVolumeFileName(driveName.c_str(), marker); });
         out << visibleName(volume.c_str()) << "\n";
     }
     return exitOk;

@@ -4,7 +4,7 @@
 //
 // One record a line, in listing order:
 //
-//     LETTER FAMILY MEDIUM [CAPACITY] [ro|rw]
+//     LETTER FAMILY MEDIUM [CAPACITY] [ro|rw] [root=FOLDER]
 //
 //   LETTER    the drive letter, A to Z (a ':' after it is allowed)
 //   FAMILY    the family value in hexadecimal, with or without 0x (0x0200)
@@ -12,17 +12,27 @@
 //             label itself (without blanks)
 //   CAPACITY  the medium's capacity in bytes, at most 2^63 - 1; 0 when left out
 //   ro, rw    whether the medium is read-only; rw when left out
+//   root=     the folder that stands for the medium's root: a drive-form
+//             name on the drive ('E:\data\set.dat') leads to the file under
+//             it while the record has a medium. The folder runs to the end of
+//             the line (blanks included); a relative one is taken from the
+//             machine file's folder.
 //
 // '#' starts a comment; blank lines are ignored. The file is read when an
 // array is made, and again each time a drive is asked for its medium: each
-// drive answers from the record at its own position in the listing, so
-// rewriting the file changes the media. Lines that are not records are
-// skipped, with a message on standard error when the array is made; they do
-// not count as positions.
+// drive answers from the first record of its own letter, so rewriting the
+// file changes the media, and a letter whose record has gone (or is no
+// longer a record) has no medium. Lines that are not records are skipped
+// with a message on standard error: all of them when an array is made, and
+// when a drive reads the file, those its array has not named yet.
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <set>
 #include <sstream>
+#include <system_error>
 
 #include "quen/drives/sysprobe/Machines.h"
 
@@ -34,6 +44,14 @@ struct Record {
     int family = 0;
     bool hasMedium = false;
     Medium medium;
+    std::string root;  // absolute, or empty when the record names none
+};
+
+// What a reading of the file found.
+struct Script {
+    std::vector<Record> records;
+    // The lines that are not records, as their messages.
+    std::vector<std::string> skipped;
 };
 
 bool parseFamily(const std::string& text, int& family) {
@@ -84,6 +102,23 @@ bool parseLine(std::string line, Record& record, bool& empty) {
     if (comment != std::string::npos) {
         line.erase(comment);
     }
+    record.root.clear();
+    const std::size_t root = line.find("root=");
+    if (root != std::string::npos) {
+        if (root == 0 || !std::isspace(static_cast<unsigned char>(line[root - 1]))) {
+            empty = false;
+            return false;
+        }
+        record.root = line.substr(root + 5);
+        line.erase(root);
+        while (!record.root.empty() && std::isspace(static_cast<unsigned char>(record.root.back()))) {
+            record.root.pop_back();
+        }
+        if (record.root.empty()) {
+            empty = false;
+            return false;
+        }
+    }
     std::istringstream words(line);
     std::vector<std::string> tokens;
     std::string token;
@@ -126,61 +161,132 @@ bool parseLine(std::string line, Record& record, bool& empty) {
     return next == tokens.size();
 }
 
-// The records of the file, in its order. With report, every line that is
-// not a record, and a file that cannot be read, is named on standard error.
-std::vector<Record> readScript(const std::string& file, bool report) {
-    std::vector<Record> records;
+// The records of the file, in its order, with their roots made absolute.
+Script readScript(const std::string& file) {
+    Script script;
     std::ifstream in(file.c_str(), std::ios::in | std::ios::binary);
     if (!in) {
-        if (report) {
-            std::fprintf(stderr, "sysProbe: cannot read drive records from %s\n", file.c_str());
-        }
-        return records;
+        script.skipped.push_back("sysProbe: cannot read drive records from " + file + "\n");
+        return script;
     }
+    const std::filesystem::path folder = std::filesystem::path(file).parent_path();
     std::string line;
     for (unsigned lineNumber = 1; std::getline(in, line); ++lineNumber) {
         Record record;
         bool empty = false;
+        if (!line.empty() && line[line.size() - 1] == '\r') {
+            line.erase(line.size() - 1);
+        }
         if (parseLine(line, record, empty)) {
-            records.push_back(record);
-        } else if (!empty && report) {
-            if (!line.empty() && line[line.size() - 1] == '\r') {
-                line.erase(line.size() - 1);
+            if (!record.root.empty()) {
+                std::error_code error;
+                const std::filesystem::path root = std::filesystem::absolute(folder / record.root, error);
+                record.root = (error ? folder / record.root : root).lexically_normal().string();
             }
-            std::fprintf(stderr, "sysProbe: %s:%u: not a drive record, skipped: %s\n", file.c_str(), lineNumber,
-                         line.c_str());
+            script.records.push_back(record);
+        } else if (!empty) {
+            script.skipped.push_back("sysProbe: " + file + ":" + std::to_string(lineNumber) +
+                                     ": not a drive record, skipped: " + line + "\n");
         }
     }
-    return records;
+    return script;
+}
+
+// The messages of an array's drives: each skipped line is named once.
+class Reporter {
+public:
+    // The messages already named when the array was made.
+    explicit Reporter(const std::vector<std::string>& named) : named_(named.begin(), named.end()) {}
+
+    void report(const std::vector<std::string>& messages) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        for (const std::string& message : messages) {
+            if (named_.insert(message).second) {
+                std::fputs(message.c_str(), stderr);
+            }
+        }
+    }
+
+private:
+    std::mutex mutex_;
+    std::set<std::string> named_;
+};
+
+const Record* recordOf(const Script& script, int driveNumber) {
+    for (const Record& record : script.records) {
+        if (record.letter - 'A' == driveNumber) {
+            return &record;
+        }
+    }
+    return nullptr;
 }
 
 class ScriptedDrive : public Drive {
 public:
-    ScriptedDrive(const Record& record, const std::string& file, std::size_t position)
-        : Drive(static_cast<EDriveFamily>(record.family), record.letter - 'A'), file_(file), position_(position) {}
+    ScriptedDrive(const Record& record, const std::string& file, const std::shared_ptr<Reporter>& reporter)
+        : Drive(static_cast<EDriveFamily>(record.family), record.letter - 'A'), file_(file), reporter_(reporter) {}
 
 protected:
     bool readMedium(Medium& medium) override {
-        const std::vector<Record> records = readScript(file_, false);
-        if (position_ >= records.size() || !records[position_].hasMedium) {
+        const Script script = readScript(file_);
+        reporter_->report(script.skipped);
+        const Record* const record = recordOf(script, getDrvNum());
+        if (record == nullptr || !record->hasMedium) {
             return false;
         }
-        medium = records[position_].medium;
+        medium = record->medium;
         return true;
     }
 
 private:
     std::string file_;
-    std::size_t position_;
+    std::shared_ptr<Reporter> reporter_;
 };
 
 }  // namespace
 
 void listScriptedMachine(const std::string& file, DriveList& drives) {
-    const std::vector<Record> records = readScript(file, true);
-    for (std::size_t position = 0; position < records.size(); ++position) {
-        drives.emplace_back(new ScriptedDrive(records[position], file, position));
+    const Script script = readScript(file);
+    for (const std::string& message : script.skipped) {
+        std::fputs(message.c_str(), stderr);
     }
+    const std::shared_ptr<Reporter> reporter(new Reporter(script.skipped));
+    for (const Record& record : script.records) {
+        drives.emplace_back(new ScriptedDrive(record, file, reporter));
+    }
+}
+
+RootAnswer scriptedDriveRoot(const std::string& file, int driveNumber, std::string& folder) {
+    const Script script = readScript(file);
+    const Record* const record = recordOf(script, driveNumber);
+    if (record == nullptr || record->root.empty()) {
+        return rootNotKnown;
+    }
+    if (!record->hasMedium) {
+        return rootNoMedium;
+    }
+    folder = record->root;
+    return rootFolder;
+}
+
+bool scriptedDriveOfPath(const std::string& file, const std::string& path, int& driveNumber, std::string& rest) {
+    const Script script = readScript(file);
+    std::size_t longest = 0;
+    bool found = false;
+    for (const Record& record : script.records) {
+        std::string behind;
+        // Windows compares names ignoring case; Linux does not. Telling them
+        // apart by the root's form keeps this file free of the platforms.
+        const bool windowsRoot = record.root.size() >= 2 && record.root[1] == ':';
+        if (record.hasMedium && !record.root.empty() && record.root.size() >= longest &&
+            folderHolds(record.root, path, windowsRoot, behind) && (!found || record.root.size() > longest)) {
+            found = true;
+            longest = record.root.size();
+            driveNumber = record.letter - 'A';
+            rest = behind;
+        }
+    }
+    return found;
 }
 
 }  // namespace sysProbe

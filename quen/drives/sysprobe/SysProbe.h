@@ -9,6 +9,9 @@
 //   - otherwise the real machine: the system's logical drives on Windows,
 //     the mount table on Linux.
 //
+// It also says where a drive's files are (driveRoot, driveOfPath), which the
+// platform's name translation (quen/platform/DriveNames.h) asks.
+//
 // Records outlive nothing but their array: a DriveArray deletes the drives
 // it listed, and a drive deletes the media it handed out. A medium handed out
 // by getDisk() stays valid as long as its drive does, even when later calls
@@ -128,6 +131,29 @@ public:
 private:
     std::vector<std::unique_ptr<Drive>> drives_;
 };
+
+// What driveRoot found.
+enum RootAnswer {
+    rootNotKnown,   // the machine names no folder: the system resolves the name
+    rootNoMedium,   // the drive has no medium now, or there is no such drive
+    rootFolder      // the files are under the folder given
+};
+
+// Where the files of the medium now in drive driveNumber (0 for A) are. On
+// a scripted machine, the folder its record names (rootNoMedium while the
+// record has no medium). Otherwise, and for a scripted letter whose record
+// names no folder (or that has no record), the real machine's answer: on
+// Linux the mount point of the medium that holds the letter ('/' for C), on
+// Windows rootNotKnown.
+// Reads the machine again on every call: the mount table (and the letters
+// remembered in the registry store) or the machine file.
+QUEN_API RootAnswer driveRoot(int driveNumber, std::string& folder);
+
+// The reverse: the drive whose root folder holds path (the innermost root
+// on Linux, so a medium mounted under /media wins over C:), and the rest
+// of the path behind the root ("" or starting with a separator). False when
+// no drive's root holds it (a relative path among them).
+QUEN_API bool driveOfPath(const std::string& path, int& driveNumber, std::string& rest);
 
 }  // namespace sysProbe
 

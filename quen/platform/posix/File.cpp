@@ -10,14 +10,17 @@
 #include <climits>
 #include <string>
 
+#include "quen/platform/DriveNames.h"
+
 namespace quen {
 namespace platform {
 namespace {
 
 // The one place where a caller's file name becomes the name handed to the
-// system: lookAtFile and File::open take every name through it.
+// system: lookAtFile and File::open take every name through it, so a
+// drive-form name reaches the file under its drive's root.
 std::string systemName(const char* name) {
-    return name;
+    return systemFileName(name);
 }
 
 int descriptor(std::intptr_t handle) {

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <string>
 
+#include "quen/platform/DriveNames.h"
 #include "quen/platform/posix/Errors.h"
 
 namespace quen {
@@ -54,6 +55,8 @@ bool fileStatus(const char* name, FileStatus& status) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
+    const std::string path = systemFileName(name);
+    name = path.c_str();
     struct statx record;
     if (statx(AT_FDCWD, name, 0, STATX_SIZE | STATX_MTIME | STATX_BTIME, &record) == 0) {
         status.size = record.stx_size;

@@ -3,6 +3,10 @@
 
 #include <sys/stat.h>
 
+#include <string>
+
+#include "quen/platform/DriveNames.h"
+
 #include "quen/platform/posix/Errors.h"
 
 namespace {
@@ -19,6 +23,8 @@ DWORD WINAPI GetFileAttributesA(LPCSTR name) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_FILE_ATTRIBUTES;
     }
+    const std::string path = quen::platform::systemFileName(name);
+    name = path.c_str();
     if (stat(name, &status) != 0) {
         quen::posix::setLastErrorFromErrno();
         return INVALID_FILE_ATTRIBUTES;
@@ -38,6 +44,8 @@ BOOL WINAPI SetFileAttributesA(LPCSTR name, DWORD attributes) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    const std::string path = quen::platform::systemFileName(name);
+    name = path.c_str();
     if (stat(name, &status) != 0) {
         quen::posix::setLastErrorFromErrno();
         return FALSE;

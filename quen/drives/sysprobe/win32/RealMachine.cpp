@@ -130,4 +130,14 @@ void listRealMachine(DriveList& drives) {
     }
 }
 
+// The system resolves drive letters itself: a drive-form name is already
+// the name of the file.
+RootAnswer realDriveRoot(int, std::string&) {
+    return rootNotKnown;
+}
+
+bool realDriveOfPath(const std::string&, int&, std::string&) {
+    return false;
+}
+
 }  // namespace sysProbe

@@ -1,0 +1,251 @@
+// Drive letters, drive-form names and labels on Linux with real mounts.
+//
+// Each test needs root: its child part makes a private mount namespace
+// (unshare), mounts a tmpfs over /media and mounts the test's media below
+// it, so nothing is seen outside the child and everything goes when it
+// ends. The child's letters are kept in a registry store of the test's own.
+// Processes the child starts share its mounts and its store.
+#include <gtest/gtest.h>
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "quen/drives/DiskDriveAccessor.h"
+#include "quen/drives/DiskDriveMap.h"
+#include "quen/drives/sysprobe/SysProbe.h"
+#include "quen/platform/DriveNames.h"
+#include "quen/platform/Win32.h"
+#include "quen/streams/BinFStream.h"
+#include "quen/values/TimeDate.h"
+#include "support/ChildProcess.h"
+#include "support/FileSupport.h"
+
+using namespace quen;
+
+namespace {
+
+const quen::FileString marker("||");
+
+std::string toDrive(const std::string& name) {
+    return DiskDriveAccessor().volumeFileNameToDriveFileName(name.c_str(), marker).c_str();
+}
+
+std::string toVolume(const std::string& name) {
+    return DiskDriveAccessor().driveFileNameToVolumeFileName(name.c_str(), marker).c_str();
+}
+
+bool run(const std::string& command) {
+    return std::system(("{ " + command + "; } >/dev/null 2>&1").c_str()) == 0;
+}
+
+// A namespace of the process's own with an empty /media; false (and the
+// reason) when the machine does not allow it.
+bool privateMedia(std::string& reason) {
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+        reason = "no private mount namespace here";
+        return false;
+    }
+    // Media the machine itself has mounted would hold letters of their own:
+    // they go, innermost first.
+    std::vector<std::string> media;
+    std::ifstream table("/proc/self/mounts");
+    std::string device, directory, rest;
+    while (table >> device >> directory && std::getline(table, rest)) {
+        if (directory == "/media" || directory.compare(0, 7, "/media/") == 0 ||
+            directory.compare(0, 10, "/run/media") == 0) {
+            media.push_back(directory);
+        }
+    }
+    for (auto place = media.rbegin(); place != media.rend(); ++place) {
+        umount2(place->c_str(), MNT_DETACH);
+    }
+    if (mount("quen-test", "/media", "tmpfs", 0, "size=8m") != 0 || mkdir("/media/u", 0755) != 0) {
+        reason = "cannot mount a tmpfs over /media";
+        return false;
+    }
+    if (sysProbe::DriveArray(sysProbe::familyAll, true).count != 1) {
+        reason = "network or optical mounts here hold letters of their own";
+        return false;
+    }
+    return true;
+}
+
+// A tmpfs at /media/u/name: a stick whose label is its mount point's name.
+void mountStick(const std::string& name) {
+    const std::string directory = "/media/u/" + name;
+    ASSERT_EQ(0, mkdir(directory.c_str(), 0755)) << directory;
+    ASSERT_EQ(0, mount("quen-stick", directory.c_str(), "tmpfs", 0, "size=1m")) << directory;
+}
+
+void unmountStick(const std::string& name) {
+    const std::string directory = "/media/u/" + name;
+    ASSERT_EQ(0, umount(directory.c_str())) << directory;
+    rmdir(directory.c_str());
+}
+
+// The parent part: root only; the child gets a store of its own.
+void runChild(const char* test) {
+    if (geteuid() != 0) GTEST_SKIP() << "mounting needs root";
+    support::ScratchFolder folder;
+    support::ChildProcess child(test, {{"QUEN_SYSPROBE", ""}, {"QUEN_REGISTRY", folder.file("registry.sqlite3")}});
+    EXPECT_EQ(0, child.wait()) << test << " failed (its output is above)";
+}
+
+}  // namespace
+
+#define MOUNT_TEST(name)                                               \
+    void name##InChild();                                              \
+    TEST(RealMounts, name) { runChild("RealMountsChild." #name); }     \
+    TEST(RealMountsChild, name) {                                      \
+        if (!support::isChildProcess()) GTEST_SKIP() << "child part";  \
+        name##InChild();                                               \
+    }                                                                  \
+    void name##InChild()
+
+// A second process started by a child: it finds each label (given as
+// QUEN_TEST_LETTERS, "D=BBB,E=AAA") on the letter the first one gave it.
+TEST(RealMountsChild, AgreesOnTheLetters) {
+    if (!support::isChildProcess() || std::getenv("QUEN_TEST_LETTERS") == nullptr) GTEST_SKIP() << "child part";
+    const std::string letters = std::getenv("QUEN_TEST_LETTERS");
+    for (std::size_t at = 0; at + 2 < letters.size();) {
+        const std::size_t end = std::min(letters.find(',', at), letters.size());
+        const std::string label = letters.substr(at + 2, end - at - 2);
+        EXPECT_EQ(letters.substr(at, 1) + ":\\x", toDrive("||" + label + "||\\x"));
+        EXPECT_EQ("||" + label + "||\\x", toVolume(letters.substr(at, 1) + ":\\x"));
+        at = end + 1;
+    }
+}
+
+MOUNT_TEST(LettersStayWithTheirMediaAndTheTypicalRequestRuns) {
+    std::string reason;
+    if (!privateMedia(reason)) GTEST_SKIP() << reason;
+    DiskDriveMap map;
+
+    // Each row: a step, then the letter each label must be found on ('-'
+    // not found). A second stick sorting first takes the next letter; a
+    // replaced stick's successor takes the letter it left.
+    const struct {
+        const char *unmount, *mount;
+        std::vector<std::pair<const char*, char>> expected;
+    } steps[] = {
+        {nullptr, "BBB", {{"BBB", 'D'}}},
+        {nullptr, "AAA", {{"AAA", 'E'}, {"BBB", 'D'}}},
+        {"BBB", "NEWSTICK", {{"NEWSTICK", 'D'}, {"AAA", 'E'}, {"BBB", '-'}}},
+        {nullptr, "ABC", {{"ABC", 'F'}, {"NEWSTICK", 'D'}, {"AAA", 'E'}}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.mount);
+        if (step.unmount != nullptr) unmountStick(step.unmount);
+        mountStick(step.mount);
+        map.refresh();
+        std::string agreed;
+        for (const auto& [label, letter] : step.expected) {
+            const std::string found = toDrive(std::string("||") + label + "||\\x");
+            EXPECT_EQ(letter == '-' ? std::string() : std::string(1, letter) + ":\\x", found) << label;
+            if (letter != '-') {
+                ASSERT_TRUE(map.find(letter) != map.end()) << letter;
+                EXPECT_TRUE(map[letter].getDisk());
+                EXPECT_EQ(FileString(label), map[letter].volumeName()) << letter;
+                agreed += std::string(agreed.empty() ? "" : ",") + letter + "=" + label;
+            }
+        }
+        // Another process, started now, finds the same letters.
+        support::ChildProcess other("RealMountsChild.AgreesOnTheLetters", {{"QUEN_TEST_LETTERS", agreed}});
+        EXPECT_EQ(0, other.wait()) << "a second process disagrees on " << agreed;
+    }
+    EXPECT_TRUE(map['D'].isVolumeRemovable());
+
+    // The usual request: find the stick by its label, open the file on it by
+    // the drive-form name, append another file, read it back by the path.
+    const std::string onStick = "/media/u/NEWSTICK/data/set.dat";
+    ASSERT_EQ(0, mkdir("/media/u/NEWSTICK/data", 0755));
+    support::writeFile(onStick, "head");
+    support::ScratchFolder folder;
+    support::writeFile(folder.file("other.bin"), "tail!");
+    const std::string located = toDrive("||NEWSTICK||\\data\\set.dat");
+    ASSERT_EQ("D:\\data\\set.dat", located);
+    {
+        BinFStream file(located.c_str(), BinStream::app);
+        EXPECT_EQ(5u, file.copyFile(folder.file("other.bin").c_str(), 3u));
+    }
+    EXPECT_EQ("headtail!", support::readFile(onStick));
+    EXPECT_EQ(9u, fileSize("D:/data/set.dat"));
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL), GetFileAttributesA("d:\\data\\set.dat"));
+
+    const std::pair<const char*, const char*> toSystem[] = {
+        {"D:\\data\\set.dat", "/media/u/NEWSTICK/data/set.dat"}, {"E:", "/media/u/AAA"},
+        {"C:\\etc\\hostname", "/etc/hostname"}, {"c:", "/"}, {"G:\\x", ""}, {"BBB/x", "BBB/x"}};
+    for (const auto& [name, expected] : toSystem) {
+        EXPECT_EQ(expected, platform::systemFileName(name)) << name;
+    }
+    const std::pair<const char*, const char*> fromSystem[] = {
+        {"/media/u/NEWSTICK/data/set.dat", "D:\\data\\set.dat"}, {"/media/u/AAA", "E:\\"},
+        {"/media/u/AAAB/x", "C:\\media\\u\\AAAB\\x"}, {"/etc/hostname", "C:\\etc\\hostname"},
+        {"relative/x", "relative/x"}};
+    for (const auto& [name, expected] : fromSystem) {
+        EXPECT_EQ(expected, platform::driveFileName(name)) << name;
+    }
+    // What `quen volume` does with a path.
+    EXPECT_EQ("||NEWSTICK||\\a.txt", toVolume(platform::driveFileName("/media/u/NEWSTICK/a.txt")));
+}
+
+// Labels come from the file systems, not from the mount points' names.
+MOUNT_TEST(LabelsComeFromTheFileSystems) {
+    std::string reason;
+    if (!run("command -v mkfs.vfat && command -v mkfs.ext4")) GTEST_SKIP() << "mkfs.vfat or mkfs.ext4 missing";
+    if (!run("losetup -f")) GTEST_SKIP() << "no loop device free";
+    if (!privateMedia(reason)) GTEST_SKIP() << reason;
+    support::ScratchFolder folder;
+    // FAT where the kernel mounts it (a container's kernel may not), else
+    // ext4 in its place.
+    const bool fat = run("grep -qw vfat /proc/filesystems");
+    if (!fat) std::cout << "no vfat in this kernel: ext4 images stand in for the FAT ones\n";
+    // Image, how it is made, where it is mounted. The mount points sort in
+    // this order, which gives D, E, F, G.
+    const struct {
+        const char *image, *make, *directory;
+    } media[] = {
+        {"none.img", fat ? "mkfs.vfat -i 4A1B09F3" : "mkfs.ext4 -q", "4A1B-09F3"},
+        {"ext.img", "mkfs.ext4 -q -L EXTLABEL", "disk"},
+        {"fat.img", fat ? "mkfs.vfat -i 11111111 -n KINGSTON" : "mkfs.ext4 -q -L KINGSTON", "stick1"},
+        {"same.img", fat ? "mkfs.vfat -i 22222222 -n KINGSTON" : "mkfs.ext4 -q -L KINGSTON", "stick2"},
+    };
+    for (const auto& medium : media) {
+        const std::string image = folder.file(medium.image);
+        support::makeSparseFile(image, 8u << 20);
+        ASSERT_TRUE(run(std::string(medium.make) + " " + image)) << medium.make;
+        ASSERT_EQ(0, mkdir((std::string("/media/u/") + medium.directory).c_str(), 0755));
+        if (!run("mount -o loop " + image + " /media/u/" + medium.directory)) {
+            GTEST_SKIP() << "loop mounts are refused here";
+        }
+    }
+    DiskDriveMap map;
+    map.refresh();
+    const std::pair<char, const char*> labels[] = {{'D', ""}, {'E', "EXTLABEL"}, {'F', "KINGSTON"}, {'G', "KINGSTON"}};
+    for (const auto& [letter, label] : labels) {
+        ASSERT_TRUE(map.find(letter) != map.end()) << letter;
+        EXPECT_TRUE(map[letter].getDisk()) << letter;
+        EXPECT_EQ(FileString(label), map[letter].volumeName()) << letter;
+    }
+    EXPECT_EQ("||D:||\\x", toVolume("D:\\x"));
+    EXPECT_EQ("E:\\x", toDrive("||extlabel||\\x"));
+
+    // A medium mounted elsewhere keeps its letter: it is known by its file
+    // system, not by its mount point.
+    ASSERT_TRUE(run("umount /media/u/stick1"));
+    ASSERT_EQ(0, mkdir("/media/u/moved", 0755));
+    ASSERT_TRUE(run("mount -o loop " + folder.file("fat.img") + " /media/u/moved"));
+    map.refresh();
+    EXPECT_EQ("/media/u/moved/x", platform::systemFileName("F:\\x"));
+    EXPECT_EQ("/media/u/stick2/x", platform::systemFileName("G:\\x"));
+}
