@@ -326,3 +326,22 @@ TEST(RegistryStore, AStoreDeletedOrReplacedIsNeverWrittenBlind) {
         EXPECT_EQ(0, support::ChildProcess("RegistryStoreChild.FindsTheMarker", environment).wait()) << row.what;
     }
 }
+
+// A relative QUEN_REGISTRY names the file it named when the store opened:
+// moving to another folder neither loses the store nor makes it look gone.
+TEST(RegistryStore, RelativeNameStaysWithItsFile) {
+    Folder folder;
+    char start[4096];
+    ASSERT_NE(nullptr, getcwd(start, sizeof start));
+    ASSERT_EQ(0, chdir(folder.path().c_str()));
+    setenv("QUEN_REGISTRY", "relative.sqlite3", 1);
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Moved", 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &key, nullptr));
+    ASSERT_EQ(0, chdir("/"));
+    const BYTE one[] = {1, 0, 0, 0};
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "after the move", 0, REG_DWORD, one, 4));
+    RegCloseKey(key);
+    EXPECT_FALSE(exists("/relative.sqlite3"));
+    ASSERT_EQ(0, chdir(start));
+}

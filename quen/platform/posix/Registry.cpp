@@ -206,7 +206,8 @@ public:
     bool isOpen() const { return db_ != nullptr; }
     // Whether the file was found deleted or replaced (the store is closed).
     bool isGone() const { return gone_; }
-    const std::string& path() const { return path_; }
+    // The name it was opened by (QUEN_REGISTRY's, perhaps relative).
+    const std::string& name() const { return name_; }
 
     // Whether the path still names the file this store has open. A file
     // deleted or replaced meanwhile would take writes that no other process
@@ -332,7 +333,8 @@ private:
     };
 
     sqlite3* db_ = nullptr;
-    std::string path_;
+    std::string name_;
+    std::string path_;  // absolute, so that a change of folder changes nothing
     FileIdentity files_[3];  // the store, its log, its index
     bool gone_ = false;
     sqlite3_int64 roots_[rootCount] = {};
@@ -445,10 +447,19 @@ LONG Store::open(const std::string& path, std::shared_ptr<Store>& result) {
         return ERROR_CANTOPEN;
     }
     std::shared_ptr<Store> store(new Store);
+    store->name_ = path;
     store->path_ = path;
-    const int error = sqlite3_open_v2(path.c_str(), &store->db_,
+    if (path[0] != '/') {
+        char folder[4096];
+        if (getcwd(folder, sizeof folder) == nullptr) {
+            return ERROR_CANTOPEN;
+        }
+        store->path_ = std::string(folder) + "/" + path;
+    }
+    const std::string& file = store->path_;
+    const int error = sqlite3_open_v2(file.c_str(), &store->db_,
                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    store->files_[0].take(path);
+    store->files_[0].take(file);
     if (error != SQLITE_OK || !store->files_[0].present) {
         store->close();
         return ERROR_CANTOPEN;
@@ -460,7 +471,7 @@ LONG Store::open(const std::string& path, std::shared_ptr<Store>& result) {
     }
     // In write-ahead-log mode both are open now, and stay while the store is.
     for (std::size_t i = 1; i < 3; ++i) {
-        store->files_[i].take(path + companionSuffixes[i]);
+        store->files_[i].take(file + companionSuffixes[i]);
     }
     result = store;
     return ERROR_SUCCESS;
@@ -530,7 +541,7 @@ public:
 private:
     LONG currentStore(std::shared_ptr<Store>& store) {
         const std::string path = quen::posix::registryStoreFile();
-        if (!current_ || !current_->isOpen() || current_->path() != path || !current_->stillAtPath()) {
+        if (!current_ || !current_->isOpen() || current_->name() != path || !current_->stillAtPath()) {
             if (std::getenv("QUEN_REGISTRY") == nullptr || *std::getenv("QUEN_REGISTRY") == '\0') {
                 makeFolders(path);
             }
