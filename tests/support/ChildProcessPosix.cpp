@@ -30,8 +30,15 @@ Launcher asAnotherUser(std::string& whyNot) {
         whyNot = "needs setpriv and the user nobody";
         return Launcher();
     }
-    return Launcher{setpriv, "--reuid=" + std::to_string(nobody->pw_uid), "--regid=" + std::to_string(nobody->pw_gid),
-                    "--clear-groups"};
+    const Launcher launcher{setpriv, "--reuid=" + std::to_string(nobody->pw_uid),
+                            "--regid=" + std::to_string(nobody->pw_gid), "--clear-groups"};
+    // The executable and its libraries must be open to the other user: a
+    // build under root's closed home is not.
+    if (ChildProcess("-*", Environment(), launcher).wait() != 0) {
+        whyNot = "the user nobody cannot run this test executable (a folder above it is closed to others)";
+        return Launcher();
+    }
+    return launcher;
 }
 
 ChildProcess::ChildProcess(const std::string& testName, const Environment& environment, const Launcher& launcher)
