@@ -2,6 +2,7 @@
 // lifetime and the names they take.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include <sys/stat.h>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 #include "quen/platform/Win32.h"
+#include "support/ChildProcess.h"
 
 namespace {
 
@@ -78,6 +80,50 @@ TEST(PosixEvents, Names) {
     EXPECT_EQ(nullptr, CreateEventA(nullptr, FALSE, FALSE, std::string(MAX_PATH + 1, 'y').c_str()));
     EXPECT_EQ(DWORD{ERROR_FILENAME_EXCED_RANGE}, lastError());
     for (HANDLE handle : {plain, local, otherCase, longFirst, longSecond}) {
+        EXPECT_TRUE(CloseHandle(handle));
+    }
+}
+
+// Run as the second user: opens, waits on and sets events of the parent's
+// under Global\, and makes and closes one of its own.
+TEST(PosixEventsChild, SharesGlobalEvents) {
+    if (!support::isChildProcess()) GTEST_SKIP() << "child part";
+    const char* base = std::getenv("QUEN_GLOBAL_BASE");
+    ASSERT_NE(nullptr, base);
+    const HANDLE held = OpenEventA(EVENT_ALL_ACCESS, FALSE, (std::string(base) + "Held").c_str());
+    ASSERT_NE(nullptr, held) << lastError();
+    EXPECT_EQ(DWORD{WAIT_OBJECT_0}, WaitForSingleObject(held, 0));
+    const HANDLE answer = CreateEventA(nullptr, FALSE, FALSE, (std::string(base) + "Answer").c_str());
+    ASSERT_NE(nullptr, answer) << lastError();
+    EXPECT_EQ(DWORD{ERROR_ALREADY_EXISTS}, lastError());
+    EXPECT_TRUE(SetEvent(answer));
+    const HANDLE own = CreateEventA(nullptr, TRUE, FALSE, (std::string(base) + "Own").c_str());
+    ASSERT_NE(nullptr, own) << lastError();
+    for (HANDLE handle : {held, answer, own}) {
+        EXPECT_TRUE(CloseHandle(handle));
+    }
+}
+
+// Global\ names are one namespace for all users, whoever made the first
+// event or closed the last one.
+TEST(PosixEvents, GlobalNamesServeEveryUser) {
+    std::string whyNot;
+    const support::Launcher anotherUser = support::asAnotherUser(whyNot);
+    if (anotherUser.empty()) GTEST_SKIP() << whyNot;
+    const std::string base = "Global\\" + uniqueName("");
+    const HANDLE held = CreateEventA(nullptr, FALSE, TRUE, (base + "Held").c_str());
+    const HANDLE answer = CreateEventA(nullptr, FALSE, FALSE, (base + "Answer").c_str());
+    ASSERT_NE(nullptr, held);
+    ASSERT_NE(nullptr, answer);
+    EXPECT_TRUE(CloseHandle(CreateEventA(nullptr, FALSE, FALSE, (base + "Closed").c_str())));  // the last word
+    support::ChildProcess child("PosixEventsChild.SharesGlobalEvents", {{"QUEN_GLOBAL_BASE", base}}, anotherUser);
+    EXPECT_EQ(0, child.wait());
+    EXPECT_EQ(DWORD{WAIT_TIMEOUT}, WaitForSingleObject(held, 0));  // the other user's wait took it
+    EXPECT_EQ(DWORD{WAIT_OBJECT_0}, WaitForSingleObject(answer, 0));
+    // The other user's event went with its last handle.
+    EXPECT_EQ(nullptr, OpenEventA(EVENT_ALL_ACCESS, FALSE, (base + "Own").c_str()));
+    EXPECT_EQ(DWORD{ERROR_FILE_NOT_FOUND}, lastError());
+    for (HANDLE handle : {held, answer}) {
         EXPECT_TRUE(CloseHandle(handle));
     }
 }

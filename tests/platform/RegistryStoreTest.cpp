@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,6 +18,7 @@
 
 #include "quen/platform/Win32.h"
 #include "quen/registry/Registry.h"
+#include "support/ChildProcess.h"
 #include "support/TestRegistry.h"
 
 namespace {
@@ -78,6 +81,13 @@ HKEY openKey(const support::TestRegistry& test, REGSAM access) {
     return key;
 }
 
+DWORD dwordValue(HKEY key, const char* name, LONG& result) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    result = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+    return value;
+}
+
 // The answer of the registry through the current store.
 LONG openSoftware() {
     HKEY key = nullptr;
@@ -134,17 +144,10 @@ TEST(RegistryStore, ValuesEnumerateInTheOrderTheyWereMade) {
     RegCloseKey(key);
 }
 
-TEST(RegistryStore, NewSubKeysNeedTheRightToMakeThem) {
+TEST(RegistryStore, VolatileKeysAreKeptAndClassesAreNot) {
     support::TestRegistry test;
-    RegCloseKey(openKey(test, KEY_ALL_ACCESS));
-    HKEY key = openKey(test, KEY_READ);
+    HKEY key = openKey(test, KEY_WRITE);
     HKEY child = nullptr;
-    EXPECT_EQ(ERROR_ACCESS_DENIED,
-              RegCreateKeyExA(key, "new", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr));
-    EXPECT_EQ(nullptr, child);
-    RegCloseKey(key);
-    // Volatile keys are kept like the others; the class is not kept.
-    key = openKey(test, KEY_WRITE);
     DWORD disposition = 0;
     char keyClass[] = "class";
     EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(key, "new\\deeper", 0, keyClass, REG_OPTION_VOLATILE, KEY_READ, nullptr,
@@ -257,4 +260,88 @@ TEST(RegistryStore, DamagedStoreNeverCrashes) {
     DWORD size = 0;
     const LONG result = RegQueryValueExA(HKEY_CURRENT_USER, "x", nullptr, nullptr, nullptr, &size);
     EXPECT_TRUE(result == ERROR_BADDB || result == ERROR_FILE_NOT_FOUND) << result;
+}
+
+// In a process of its own: the value "marker" of the test's key, in the
+// store now at QUEN_REGISTRY, is QUEN_TEST_MARKER.
+TEST(RegistryStoreChild, FindsTheMarker) {
+    if (!support::isChildProcess()) GTEST_SKIP() << "child part";
+    support::TestRegistry test;
+    HKEY key = openKey(test, KEY_READ);
+    LONG result = -1;
+    EXPECT_EQ(std::strtoul(std::getenv("QUEN_TEST_MARKER"), nullptr, 10), dwordValue(key, "marker", result));
+    EXPECT_EQ(ERROR_SUCCESS, result);
+    RegCloseKey(key);
+}
+
+// A store deleted or replaced under a live process: its handles fail as on a
+// deleted key, rather than write where nobody reads; the roots open the
+// store now at the path.
+TEST(RegistryStore, AStoreDeletedOrReplacedIsNeverWrittenBlind) {
+    support::TestRegistry test;
+    Folder folder;
+    const std::string replacement = folder.path() + "/replacement.sqlite3";
+    const BYTE two[] = {2, 0, 0, 0};
+    setenv("QUEN_REGISTRY", replacement.c_str(), 1);
+    HKEY key = openKey(test, KEY_ALL_ACCESS);
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "origin", 0, REG_DWORD, two, 4));
+    RegCloseKey(key);
+    setenv("QUEN_REGISTRY", test.storeFile().c_str(), 1);
+
+    const struct {
+        const char* what;
+        bool replace;
+    } rows[] = {{"deleted", false}, {"replaced", true}};
+    DWORD marker = 0;
+    for (const auto& row : rows) {
+        key = openKey(test, KEY_ALL_ACCESS);
+        quen::Registry object(test.path().c_str(), quen::Registry::registryWrite, false);
+        ASSERT_TRUE(object.setValue("before", 1)) << row.what;
+        if (row.replace) {
+            ASSERT_EQ(0, std::rename(replacement.c_str(), test.storeFile().c_str()));
+        } else {
+            for (const char* suffix : {"", "-wal", "-shm"}) {
+                std::remove((test.storeFile() + suffix).c_str());
+            }
+        }
+        const BYTE one[] = {1, 0, 0, 0};
+        HKEY sub = nullptr;
+        EXPECT_EQ(ERROR_KEY_DELETED, RegSetValueExA(key, "after", 0, REG_DWORD, one, 4)) << row.what;
+        EXPECT_EQ(ERROR_KEY_DELETED, RegCreateKeyExA(key, "new", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sub,
+                                                     nullptr)) << row.what;
+        EXPECT_FALSE(object.setValue("after", 1)) << row.what;
+        const std::unique_ptr<quen::Registry> made(object.createKey("new", quen::Registry::registryWrite));
+        EXPECT_TRUE(made == nullptr || !made->isValid()) << row.what;
+        RegCloseKey(key);
+
+        key = openKey(test, KEY_ALL_ACCESS);
+        LONG result = -1;
+        EXPECT_EQ(row.replace ? 2u : 0u, dwordValue(key, "origin", result)) << row.what;
+        EXPECT_EQ(row.replace ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND, result) << row.what;
+        ++marker;
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "marker", 0, REG_DWORD, reinterpret_cast<BYTE*>(&marker), 4));
+        RegCloseKey(key);
+        support::Environment environment = test.childEnvironment();
+        environment.emplace_back("QUEN_TEST_MARKER", std::to_string(marker));
+        EXPECT_EQ(0, support::ChildProcess("RegistryStoreChild.FindsTheMarker", environment).wait()) << row.what;
+    }
+}
+
+// A relative QUEN_REGISTRY names the file it named when the store opened:
+// moving to another folder neither loses the store nor makes it look gone.
+TEST(RegistryStore, RelativeNameStaysWithItsFile) {
+    Folder folder;
+    char start[4096];
+    ASSERT_NE(nullptr, getcwd(start, sizeof start));
+    ASSERT_EQ(0, chdir(folder.path().c_str()));
+    setenv("QUEN_REGISTRY", "relative.sqlite3", 1);
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Moved", 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &key, nullptr));
+    ASSERT_EQ(0, chdir("/"));
+    const BYTE one[] = {1, 0, 0, 0};
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "after the move", 0, REG_DWORD, one, 4));
+    RegCloseKey(key);
+    EXPECT_FALSE(exists("/relative.sqlite3"));
+    ASSERT_EQ(0, chdir(start));
 }

@@ -164,11 +164,15 @@ TEST_F(RegistryApi, ReadOnlyKeysRefuseWrites) {
     EXPECT_EQ(ERROR_ACCESS_DENIED, RegDeleteValueA(reader, "v"));
     DWORD size = 0;
     EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(reader, "v", nullptr, nullptr, nullptr, &size));
-    // Opening an existing sub-key is no write.
-    HKEY existing = nullptr;
-    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(reader, "existing", 0, nullptr, 0, KEY_READ, nullptr, &existing,
-                                             nullptr));
-    RegCloseKey(existing);
+    // Sub-keys are opened and made whatever the handle's rights: Windows
+    // checks the key's security there, not the handle's access.
+    for (const char* name : {"existing", "made\\deeper"}) {
+        HKEY sub = nullptr;
+        DWORD disposition = 0;
+        EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(reader, name, 0, nullptr, 0, KEY_READ, nullptr, &sub, &disposition));
+        EXPECT_EQ(DWORD(name[0] == 'e' ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY), disposition) << name;
+        RegCloseKey(sub);
+    }
     RegCloseKey(reader);
 
     HKEY writer = open(HKEY_CURRENT_USER, test_.subKey().c_str(), KEY_WRITE);

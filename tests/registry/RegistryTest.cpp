@@ -317,6 +317,22 @@ TEST(Registry, ObjectsFromParentsAndHandles) {
     EXPECT_TRUE(Registry(direct.key(), "", Registry::registryRead, false).hasKey("sub"));
 }
 
+// Windows checks a key's security when a sub-key is made under it, not the
+// rights of the handle: read-only objects make keys, on a new store too.
+TEST(Registry, ReadOnlyObjectsMakeKeys) {
+    support::TestRegistry test(false);
+    const RegistryQuenLtd company(Registry::registryRead);
+    EXPECT_TRUE(company.isValid());
+    EXPECT_TRUE(Registry(company, "Tests", Registry::registryRead, true).isValid());
+    Registry own(test.path().c_str(), Registry::registryRead, true);
+    ASSERT_TRUE(own.isValid());
+    const std::unique_ptr<Registry> made(own.createKey("New", Registry::registryRead));
+    ASSERT_TRUE(made != nullptr);
+    EXPECT_TRUE(made->isValid());
+    EXPECT_TRUE(own.hasKey("New"));
+    EXPECT_FALSE(made->setValue("v", 1));  // the handles stay read-only
+}
+
 TEST(RegistryQuenLtd, IsTheCompanyKey) {
     support::TestRegistry test;
     RegistryQuenLtd company(Registry::registryRead);

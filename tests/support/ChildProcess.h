@@ -21,15 +21,25 @@
 namespace support {
 
 typedef std::vector<std::pair<std::string, std::string>> Environment;
+// A command that starts the child in its place, the child's own command line
+// following its words (such as setpriv's, to run it as another user).
+typedef std::vector<std::string> Launcher;
 
 // True in a process started by ChildProcess.
 bool isChildProcess();
 
+// A launcher that runs the child as a second user (nobody, without groups),
+// for tests of what users share. Empty, with the reason in `whyNot`, where
+// that cannot be done: on Windows, without root, without setpriv.
+Launcher asAnotherUser(std::string& whyNot);
+
 class ChildProcess {
 public:
     // Starts this executable running only the test `testName`, with the
-    // environment variables given added to the parent's.
-    explicit ChildProcess(const std::string& testName, const Environment& environment = Environment());
+    // environment variables given added to the parent's, through the
+    // launcher when one is given (Linux only).
+    explicit ChildProcess(const std::string& testName, const Environment& environment = Environment(),
+                          const Launcher& launcher = Launcher());
     // Kills the child if it still runs.
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <limits.h>
+#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,7 +19,30 @@ struct ChildProcess::Handle {
     pid_t pid = -1;
 };
 
-ChildProcess::ChildProcess(const std::string& testName, const Environment& environment) : handle_(new Handle) {
+Launcher asAnotherUser(std::string& whyNot) {
+    if (geteuid() != 0) {
+        whyNot = "only root can start a process as another user";
+        return Launcher();
+    }
+    const std::string setpriv = "/usr/bin/setpriv";
+    const struct passwd* nobody = getpwnam("nobody");
+    if (access(setpriv.c_str(), X_OK) != 0 || nobody == nullptr || nobody->pw_uid == 0) {
+        whyNot = "needs setpriv and the user nobody";
+        return Launcher();
+    }
+    const Launcher launcher{setpriv, "--reuid=" + std::to_string(nobody->pw_uid),
+                            "--regid=" + std::to_string(nobody->pw_gid), "--clear-groups"};
+    // The executable and its libraries must be open to the other user: a
+    // build under root's closed home is not.
+    if (ChildProcess("-*", Environment(), launcher).wait() != 0) {
+        whyNot = "the user nobody cannot run this test executable (a folder above it is closed to others)";
+        return Launcher();
+    }
+    return launcher;
+}
+
+ChildProcess::ChildProcess(const std::string& testName, const Environment& environment, const Launcher& launcher)
+    : handle_(new Handle) {
     std::vector<std::string> variables;
     for (char** variable = environ; *variable != nullptr; ++variable) {
         variables.push_back(*variable);
@@ -32,16 +57,27 @@ ChildProcess::ChildProcess(const std::string& testName, const Environment& envir
         envp.push_back(&variable[0]);
     }
     envp.push_back(nullptr);
-    char self[] = "/proc/self/exe";
-    std::string filterArgument = filter;
-    char* argv[] = {self, &filterArgument[0], nullptr};
+    // The executable's own name: through a launcher /proc/self/exe would be
+    // the launcher.
+    char self[PATH_MAX] = {0};
+    if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0) {
+        throw std::runtime_error("cannot name the test executable");
+    }
+    std::vector<std::string> words = launcher;
+    words.push_back(self);
+    words.push_back(filter);
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(&word[0]);
+    }
+    argv.push_back(nullptr);
 
     handle_->pid = fork();
     if (handle_->pid < 0) {
         throw std::runtime_error("fork failed");
     }
     if (handle_->pid == 0) {
-        execve(self, argv, envp.data());
+        execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
 }

@@ -45,7 +45,16 @@ private:
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::string& testName, const Environment& environment) : handle_(new Handle) {
+Launcher asAnotherUser(std::string& whyNot) {
+    whyNot = "starting a process as another user is done on Linux only";
+    return Launcher();
+}
+
+ChildProcess::ChildProcess(const std::string& testName, const Environment& environment, const Launcher& launcher)
+    : handle_(new Handle) {
+    if (!launcher.empty()) {
+        throw std::runtime_error("no launchers on Windows");
+    }
     char self[MAX_PATH] = {0};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string commandLine = std::string("\"") + self + "\" --gtest_filter=" + testName;

@@ -12,7 +12,7 @@ namespace {
 const char* const keyVariable = "QUEN_TEST_REGISTRY_KEY";
 }
 
-TestRegistry::TestRegistry() : owner_(!isChildProcess()) {
+TestRegistry::TestRegistry(bool makeTestsKey) : owner_(!isChildProcess()) {
     const char* inherited = std::getenv(keyVariable);
     if (!owner_ && inherited != nullptr) {
         subKey_ = inherited;
@@ -22,7 +22,7 @@ TestRegistry::TestRegistry() : owner_(!isChildProcess()) {
                   "." + (test != nullptr ? test->name() : "none");
     }
     makeStore();
-    if (owner_) {
+    if (owner_ && makeTestsKey) {
         // The company key and the folder of the test keys, as a test
         // expects to find them.
         HKEY key = nullptr;

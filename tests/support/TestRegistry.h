@@ -17,7 +17,10 @@ namespace support {
 
 class TestRegistry {
 public:
-    TestRegistry();
+    // `makeTestsKey` false leaves the store as a new installation has it: on
+    // Linux not even the company key is there (on Windows only the test's
+    // own key is gone).
+    explicit TestRegistry(bool makeTestsKey = true);
     ~TestRegistry();
     TestRegistry(const TestRegistry&) = delete;
     TestRegistry& operator=(const TestRegistry&) = delete;

@@ -3,9 +3,11 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "quen/errors/QuenException.h"
 #include "quen/errors/WindowsError.h"
@@ -163,4 +165,53 @@ TEST_F(EventWithChild, AKilledHolderLeavesNoLiveEventBehind) {
     fresh.set();
     EXPECT_TRUE(fresh.wait(0));
     EXPECT_FALSE(fresh.wait(0));  // this construction's auto reset
+}
+
+// ---- waiters that are killed ---------------------------------------------------
+
+// Waits without limit on the event named in QUEN_EVENT_TARGET, after
+// setting the one named in QUEN_EVENT_READY; the parent kills it there.
+TEST(EventChild, WaitsUntilKilled) {
+    if (!support::isChildProcess()) GTEST_SKIP() << "child part";
+    Event target(std::getenv("QUEN_EVENT_TARGET"), false, false);
+    Event(std::getenv("QUEN_EVENT_READY"), false, false).set();
+    target.wait(-1);
+    ADD_FAILURE() << "released";
+}
+
+// A process killed inside wait counts for nothing: a set goes to the next
+// wait or stays on the event, and a reset takes it back.
+TEST(Event, KilledWaitersAreAsIfTheyNeverWaited) {
+    for (const int killed : {1, 3}) {
+        const std::string target = "Killed" + std::to_string(killed);
+        Event event(target.c_str(), false, false);
+        std::vector<std::unique_ptr<support::ChildProcess>> waiters;
+        for (int i = 0; i < killed; ++i) {
+            const std::string ready = target + "Ready" + std::to_string(i);
+            Event readySignal(ready.c_str(), false, false);
+            waiters.emplace_back(new support::ChildProcess(
+                "EventChild.WaitsUntilKilled", {{"QUEN_EVENT_BASE", Event::named("")},
+                                                {"QUEN_EVENT_TARGET", target},
+                                                {"QUEN_EVENT_READY", ready}}));
+            ASSERT_TRUE(readySignal.wait(childTime));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));  // from the set into the wait
+        for (auto& waiter : waiters) {
+            waiter->kill();
+        }
+        event.set();
+        EXPECT_TRUE(event.wait(0)) << killed << " killed";
+        EXPECT_FALSE(event.wait(0)) << killed << " killed";
+        event.set();
+        event.reset();
+        EXPECT_FALSE(event.wait(100)) << killed << " killed";
+        // A live waiter after them takes the next set.
+        std::atomic<int> released(-1);
+        std::thread waiter([&] { released = Event(target.c_str(), false, false).wait(childTime) ? 1 : 0; });
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        event.set();
+        waiter.join();
+        EXPECT_EQ(1, released.load()) << killed << " killed";
+        EXPECT_FALSE(event.wait(0)) << killed << " killed";
+    }
 }

@@ -17,6 +17,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/futex.h>
+#include <pthread.h>
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -27,21 +28,39 @@
 
 namespace {
 
-// The event's state is a 32-bit futex word (and, for manual reset, a count
-// of sets), so that no lock is ever held in shared memory: a process killed
-// while holding one would leave it held. Bit 31: signalled. Bits 16-30:
-// waiters registered and not yet released. Bits 0-15: releases handed to
-// waiters that have not yet taken them. A SetEvent on an auto-reset event
-// that finds waiters hands a release to one of them and leaves the event
-// unsignalled, as Windows releases a waiting thread at the moment of the
-// call; a waiter that times out takes a release if one is there, otherwise
-// withdraws. A waiter killed while registered leaves its registration: the
-// release a later SetEvent hands it goes to the next wait that sleeps.
+// Nothing in shared memory is ever waited for under a lock: a process killed
+// while holding one would leave it held. The only mutexes there are robust
+// ones that mark their waiters alive, below.
+//
+// Bit 31 of the event's word is the signalled state. A manual-reset event
+// keeps in bits 16-30 the number of its waiters, only as a hint of whether to
+// wake anyone, and counts its sets in a second word: a waiter leaves when the
+// count moved since it began, so a ResetEvent right after a SetEvent does not
+// keep it waiting, as Windows releases the threads waiting at the moment of
+// the call.
+//
+// An auto-reset event has a slot per waiting thread. The slot's word (its
+// futex) holds the waiter's ticket, taken in turn, and whether it waits or
+// was released; its robust mutex is held by the waiting thread from taking
+// the slot to leaving it, so that the kernel marks it when that thread dies,
+// however it dies. SetEvent releases the live waiter with the oldest ticket,
+// freeing the slot of any dead one it meets on the way, and leaves the event
+// signalled only when no live waiter is there: a waiter killed inside
+// WaitForSingleObject is as if it had never waited, as on Windows. The
+// mutexes are only ever tried, never waited for, so they cost no system
+// call.
 constexpr std::uint32_t signalledBit = 0x80000000u;
 constexpr std::uint32_t oneWaiter = 0x00010000u;
 constexpr std::uint32_t waiterMask = 0x7FFF0000u;
-constexpr std::uint32_t releaseMask = 0x0000FFFFu;
-constexpr std::uint32_t segmentMagic = 0x51455631u;  // "QEV1"
+constexpr std::uint32_t segmentMagic = 0x51455632u;  // "QEV2"
+
+// Slot words: 0 for a free slot, else the ticket above two state bits.
+constexpr std::uint32_t slotWaiting = 1u;
+constexpr std::uint32_t slotReleased = 2u;
+constexpr std::uint32_t slotStateMask = 3u;
+// At most this many threads wait on one auto-reset event at once; the next
+// wait fails with ERROR_NOT_ENOUGH_MEMORY.
+constexpr std::size_t waiterSlots = 128;
 
 std::uint32_t waitersOf(std::uint32_t word) {
     return (word & waiterMask) >> 16;
@@ -49,16 +68,40 @@ std::uint32_t waitersOf(std::uint32_t word) {
 
 struct SharedEvent {
     std::atomic<std::uint32_t> word;
-    // Manual reset: every SetEvent counts on, and a waiter leaves when the
-    // count moved since it began (so a ResetEvent right after does not keep
-    // it waiting). Its waiters in the word are only a hint of whom to wake.
-    std::atomic<std::uint32_t> sets;
+    std::atomic<std::uint32_t> sets;  // manual reset: SetEvent calls so far
     std::uint32_t manualReset;
     std::uint32_t magic;
     std::uint32_t nameLength;
     char name[MAX_PATH + 16];
+    // Auto reset: the next ticket, the slots ever taken (a waiter takes the
+    // lowest free one, so setters look no further), the slots.
+    std::atomic<std::uint32_t> nextTicket;
+    std::atomic<std::uint32_t> slotsUsed;
+    std::atomic<std::uint32_t> slot[waiterSlots];
+    pthread_mutex_t owner[waiterSlots];
 };
-static_assert(std::atomic<std::uint32_t>::is_always_lock_free, "the futex word must be a plain word");
+static_assert(std::atomic<std::uint32_t>::is_always_lock_free, "the futex words must be plain words");
+
+// A new event's state, in memory that no other thread sees yet.
+bool initialise(SharedEvent& shared, bool manualReset, bool initialState) {
+    shared.word.store(initialState ? signalledBit : 0u);
+    shared.sets.store(0);
+    shared.manualReset = manualReset ? 1u : 0u;
+    shared.nextTicket.store(0);
+    shared.slotsUsed.store(0);
+    pthread_mutexattr_t attributes;
+    if (pthread_mutexattr_init(&attributes) != 0) {
+        return false;
+    }
+    bool made = pthread_mutexattr_setpshared(&attributes, PTHREAD_PROCESS_SHARED) == 0 &&
+                pthread_mutexattr_setrobust(&attributes, PTHREAD_MUTEX_ROBUST) == 0;
+    for (std::size_t i = 0; i < waiterSlots && made; ++i) {
+        shared.slot[i].store(0);
+        made = pthread_mutex_init(&shared.owner[i], &attributes) == 0;
+    }
+    pthread_mutexattr_destroy(&attributes);
+    return made;
+}
 
 class KernelObject {
 public:
@@ -72,6 +115,7 @@ public:
     int descriptor = -1;  // the segment, holding our shared flock
     std::string segment;  // its shm name
     std::string lockName;
+    mode_t mode = 0600;  // of the namespace's files
     ~EventObject() override;
 };
 
@@ -141,16 +185,44 @@ std::shared_ptr<EventObject> eventOf(HANDLE handle) {
 
 // ---- names -----------------------------------------------------------------
 
+// Opens a shm file, making it (with the mode, whatever the umask) when it is
+// not there and `create` is set; `made` tells which. An existing file is
+// opened without O_CREAT, which the kernel refuses (protected_regular) for a
+// file of another user in a shared sticky folder such as /dev/shm.
+int openShared(const std::string& name, bool create, mode_t mode, bool& made) {
+    made = false;
+    for (;;) {
+        const int existing = shm_open(name.c_str(), O_RDWR | O_CLOEXEC, 0);
+        if (existing >= 0 || errno != ENOENT || !create) {
+            return existing;
+        }
+        const int fresh = shm_open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fresh >= 0) {
+            fchmod(fresh, mode);
+            made = true;
+            return fresh;
+        }
+        if (errno != EEXIST) {
+            return -1;
+        }
+    }
+}
+
 // Serialises the creation and the last close of named events between
 // processes. A flock, so that a process that dies holding it releases it.
 class NamespaceLock {
 public:
-    explicit NamespaceLock(const std::string& name, mode_t mode) {
-        descriptor_ = shm_open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, mode);
+    // The lock of a namespace; `mode` is that of the namespace's files, all
+    // users' for Global\.
+    NamespaceLock(const std::string& name, mode_t mode) {
+        bool made = false;
+        descriptor_ = openShared(name, true, mode, made);
         if (descriptor_ < 0) {
             return;
         }
-        fchmod(descriptor_, mode);  // whatever the umask
+        if (!made) {
+            fchmod(descriptor_, mode);  // its owner mends a mode gone wrong; others cannot
+        }
         while (flock(descriptor_, LOCK_EX) != 0) {
             if (errno != EINTR) {
                 close(descriptor_);
@@ -270,6 +342,7 @@ HANDLE openNamed(const char* name, bool create, bool manualReset, bool initialSt
     event->processPrivate = false;
     event->segment = names.segment;
     event->lockName = names.lock;
+    event->mode = names.mode;
 
     bool created = false;
     {
@@ -281,8 +354,8 @@ HANDLE openNamed(const char* name, bool create, bool manualReset, bool initialSt
         if (create) {
             sweepNamespace(names.segment.substr(0, names.segment.find("-event-") + 7));
         }
-        const int flags = O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0);
-        const int descriptor = shm_open(names.segment.c_str(), flags, names.mode);
+        bool made = false;
+        const int descriptor = openShared(names.segment, create, names.mode, made);
         if (descriptor < 0) {
             if (errno == ENOENT) {
                 SetLastError(ERROR_FILE_NOT_FOUND);
@@ -323,15 +396,14 @@ HANDLE openNamed(const char* name, bool create, bool manualReset, bool initialSt
         event->shared = static_cast<SharedEvent*>(memory);
         SharedEvent& shared = *event->shared;
         const std::size_t length = names.object.size();
-        if (created) {
-            shared.word.store(initialState ? signalledBit : 0u);
-            shared.sets.store(0);
-            shared.manualReset = manualReset ? 1u : 0u;
+        const bool usable = created ? initialise(shared, manualReset, initialState)
+                                    : shared.magic == segmentMagic && shared.nameLength == length &&
+                                          std::memcmp(shared.name, names.object.data(), length) == 0;
+        if (created && usable) {
             shared.nameLength = static_cast<std::uint32_t>(length);
             std::memcpy(shared.name, names.object.c_str(), length + 1);
             shared.magic = segmentMagic;
-        } else if (shared.magic != segmentMagic || shared.nameLength != length ||
-                   std::memcmp(shared.name, names.object.data(), length) != 0) {
+        } else if (!usable) {
             // Another object holds the name (or its hash): Windows' answer
             // for a name taken by an object of another kind. (Released here,
             // as the destructor would wait for the lock we hold.)
@@ -356,7 +428,7 @@ EventObject::~EventObject() {
     if (shared == nullptr && descriptor < 0) {
         return;
     }
-    const NamespaceLock lock(lockName, 0600);
+    const NamespaceLock lock(lockName, mode);
     if (shared != nullptr) {
         munmap(shared, sizeof(SharedEvent));
     }
@@ -405,7 +477,12 @@ DWORD waitForManual(EventObject& event, DWORD milliseconds) {
         return WAIT_TIMEOUT;
     }
     const std::uint32_t setsSeen = sets.load();
-    word.fetch_add(oneWaiter);
+    // Counted only below the limit: waiters killed here stay counted, and a
+    // count held at the limit just wakes on every set.
+    bool counted = false;
+    for (std::uint32_t value = word.load(); !counted && waitersOf(value) < (waiterMask >> 16);) {
+        counted = word.compare_exchange_weak(value, value + oneWaiter);
+    }
     const timespec deadline = deadlineAfter(milliseconds == INFINITE ? 0 : milliseconds);
     DWORD result = WAIT_TIMEOUT;
     for (;;) {
@@ -419,57 +496,169 @@ DWORD waitForManual(EventObject& event, DWORD milliseconds) {
         }
         futexWait(event, sets, setsSeen, milliseconds == INFINITE ? nullptr : &remaining);
     }
-    word.fetch_sub(oneWaiter);
+    if (counted) {
+        word.fetch_sub(oneWaiter);
+    }
     return result;
 }
 
+// Takes the signal of an auto-reset event, if it is signalled.
+bool takeSignal(SharedEvent& shared) {
+    std::uint32_t value = shared.word.load();
+    while ((value & signalledBit) != 0) {
+        if (shared.word.compare_exchange_weak(value, value & ~signalledBit)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether one ticket came before another, across the counter's wrap.
+bool before(std::uint32_t ticket, std::uint32_t other) {
+    return ((other - ticket) & (0xFFFFFFFFu >> 2)) < (1u << 29) && ticket != other;
+}
+
+void setAuto(EventObject& event);
+
+// Frees the slot of a waiter that died: the mutex came to us with
+// EOWNERDEAD. A release handed to it goes on, as if it had never waited.
+void reclaimSlot(EventObject& event, std::size_t index) {
+    SharedEvent& shared = *event.shared;
+    const std::uint32_t left = shared.slot[index].exchange(0);
+    pthread_mutex_consistent(&shared.owner[index]);
+    pthread_mutex_unlock(&shared.owner[index]);
+    if ((left & slotStateMask) == slotReleased) {
+        setAuto(event);
+    }
+}
+
+// Releases the live waiter with the oldest ticket; false when there is none.
+bool releaseOldest(EventObject& event) {
+    SharedEvent& shared = *event.shared;
+    for (;;) {
+        const std::size_t used = shared.slotsUsed.load();
+        std::size_t oldest = used;
+        std::uint32_t oldestWord = 0;
+        for (std::size_t i = 0; i < used; ++i) {
+            const std::uint32_t word = shared.slot[i].load();
+            if ((word & slotStateMask) == slotWaiting && (oldest == used || before(word >> 2, oldestWord >> 2))) {
+                oldest = i;
+                oldestWord = word;
+            }
+        }
+        if (oldest == used) {
+            return false;
+        }
+        // Its thread holds the mutex while it waits (or someone else looks
+        // at the slot, and then the exchange below tells).
+        const int tried = pthread_mutex_trylock(&shared.owner[oldest]);
+        if (tried == EBUSY) {
+            std::uint32_t expected = oldestWord;
+            if (shared.slot[oldest].compare_exchange_strong(expected, (oldestWord & ~slotStateMask) | slotReleased)) {
+                futexWake(event, shared.slot[oldest], 1);
+                return true;
+            }
+        } else if (tried == EOWNERDEAD) {
+            reclaimSlot(event, oldest);
+        } else if (tried == 0) {
+            pthread_mutex_unlock(&shared.owner[oldest]);  // its waiter has left meanwhile
+        } else {
+            shared.slot[oldest].store(0);  // not recoverable: a slot that nobody can hold
+        }
+    }
+}
+
+// Whether any slot shows a waiter, live or not.
+bool anyWaiting(const SharedEvent& shared) {
+    const std::size_t used = shared.slotsUsed.load();
+    for (std::size_t i = 0; i < used; ++i) {
+        if ((shared.slot[i].load() & slotStateMask) == slotWaiting) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void setAuto(EventObject& event) {
+    SharedEvent& shared = *event.shared;
+    for (;;) {
+        if (releaseOldest(event)) {
+            return;
+        }
+        // Nobody waits: the event keeps the signal. A waiter that showed
+        // itself meanwhile either sees it, or is seen here and gets it
+        // instead, unless a wait took it first (the waiter and we each look
+        // at the other's word after writing our own).
+        if ((shared.word.fetch_or(signalledBit) & signalledBit) != 0 || !anyWaiting(shared) || !takeSignal(shared)) {
+            return;
+        }
+    }
+}
+
+// Takes the lowest slot free, raising the mark of slots used before the
+// slot shows a waiter.
+bool claimSlot(EventObject& event, std::size_t& index) {
+    SharedEvent& shared = *event.shared;
+    for (index = 0; index < waiterSlots; ++index) {
+        const int tried = pthread_mutex_trylock(&shared.owner[index]);
+        if (tried == EOWNERDEAD) {
+            const std::uint32_t left = shared.slot[index].exchange(0);
+            pthread_mutex_consistent(&shared.owner[index]);
+            if ((left & slotStateMask) == slotReleased) {
+                setAuto(event);  // the slot is ours and free: the release goes to someone else
+            }
+        } else if (tried != 0) {
+            continue;
+        }
+        const std::uint32_t mark = static_cast<std::uint32_t>(index + 1);
+        std::uint32_t used = shared.slotsUsed.load();
+        while (used < mark && !shared.slotsUsed.compare_exchange_weak(used, mark)) {
+        }
+        return true;
+    }
+    return false;
+}
+
 DWORD waitFor(EventObject& event, DWORD milliseconds) {
-    const bool manual = event.shared->manualReset != 0;
-    if (manual) {
+    if (event.shared->manualReset != 0) {
         return waitForManual(event, milliseconds);
     }
-    std::atomic<std::uint32_t>& word = event.shared->word;
-    std::uint32_t value = word.load();
-    for (;;) {
-        if ((value & signalledBit) != 0) {
-            if (word.compare_exchange_weak(value, value & ~signalledBit)) {
-                return WAIT_OBJECT_0;
-            }
-            continue;
-        }
-        if (milliseconds == 0) {
-            return WAIT_TIMEOUT;
-        }
-        if (waitersOf(value) == (waiterMask >> 16)) {
-            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-            return WAIT_FAILED;
-        }
-        if (word.compare_exchange_weak(value, value + oneWaiter)) {
-            break;
-        }
+    SharedEvent& shared = *event.shared;
+    if (takeSignal(shared)) {
+        return WAIT_OBJECT_0;
     }
-
+    if (milliseconds == 0) {
+        return WAIT_TIMEOUT;
+    }
+    std::size_t index = 0;
+    if (!claimSlot(event, index)) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return WAIT_FAILED;
+    }
+    std::atomic<std::uint32_t>& slot = shared.slot[index];
+    const std::uint32_t waiting = (shared.nextTicket.fetch_add(1) << 2) | slotWaiting;
+    slot.store(waiting);
+    // A set that found no waiter before the slot showed left the signal.
+    const bool signalled = takeSignal(shared);
     const timespec deadline = deadlineAfter(milliseconds == INFINITE ? 0 : milliseconds);
-    for (;;) {
-        value = word.load();
-        if ((value & releaseMask) != 0) {
-            if (word.compare_exchange_weak(value, value - 1)) {
-                return WAIT_OBJECT_0;
-            }
-            continue;
-        }
+    while (!signalled && slot.load() == waiting) {
         timespec remaining = {0, 0};
         if (milliseconds != INFINITE && !remainingUntil(deadline, remaining)) {
-            // Time is up: take a release that came meanwhile, or withdraw.
-            for (;;) {
-                const std::uint32_t next = (value & releaseMask) != 0 ? value - 1 : value - oneWaiter;
-                if (word.compare_exchange_weak(value, next)) {
-                    return (value & releaseMask) != 0 ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
-                }
-            }
+            break;
         }
-        futexWait(event, word, value, milliseconds == INFINITE ? nullptr : &remaining);
+        futexWait(event, slot, waiting, milliseconds == INFINITE ? nullptr : &remaining);
     }
+    // Leave: withdraw, unless a set released the slot meanwhile.
+    std::uint32_t expected = waiting;
+    const bool released = !slot.compare_exchange_strong(expected, 0);
+    if (released) {
+        slot.store(0);
+    }
+    pthread_mutex_unlock(&shared.owner[index]);
+    if (signalled && released) {
+        setAuto(event);  // two signals for one wait: the second goes on
+    }
+    return signalled || released ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
 }
 
 }  // namespace
@@ -488,8 +677,10 @@ HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES, BOOL manualReset, BOOL initial
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    event->shared->word.store(initialState ? signalledBit : 0u);
-    event->shared->manualReset = manualReset ? 1u : 0u;
+    if (!initialise(*event->shared, manualReset != FALSE, initialState != FALSE)) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
     HANDLE handle = addHandle(event);
     SetLastError(ERROR_SUCCESS);
     return handle;
@@ -518,18 +709,8 @@ BOOL WINAPI SetEvent(HANDLE handle) {
         }
         return TRUE;
     }
-    std::uint32_t value = word.load();
-    for (;;) {
-        const std::uint32_t waiters = waitersOf(value);
-        // With waiters, one of them is released and the event stays unsignalled.
-        const std::uint32_t next = waiters > 0 ? value - oneWaiter + 1 : value | signalledBit;
-        if (word.compare_exchange_weak(value, next)) {
-            if (waiters > 0) {
-                futexWake(*event, word, 1);
-            }
-            return TRUE;
-        }
-    }
+    setAuto(*event);
+    return TRUE;
 }
 
 BOOL WINAPI ResetEvent(HANDLE handle) {

@@ -9,10 +9,15 @@
 // from processes that are gone, and makes a fresh event in it: the event
 // lives exactly while some process holds a handle to it, as on Windows.
 //
+// A thread killed while it waits on an auto-reset event counts for nothing,
+// as on Windows: a later SetEvent goes to a live waiter or stays on the
+// event. At most 128 threads wait on one auto-reset event at once.
+//
 // Names compare with case, as kernel object names do on Windows. "Local\"
 // in front of a name is the user's namespace (the default), "Global\" a
-// namespace shared by all users; any other backslash is a path that does not
-// exist (ERROR_PATH_NOT_FOUND).
+// namespace shared by all users, each of whom may open, set, wait on and
+// make its events; any other backslash is a path that does not exist
+// (ERROR_PATH_NOT_FOUND).
 #ifndef QUEN_PLATFORM_POSIX_EVENTS_H
 #define QUEN_PLATFORM_POSIX_EVENTS_H
 
@@ -57,7 +62,8 @@ QUEN_API BOOL WINAPI ResetEvent(HANDLE event);
 // WAIT_OBJECT_0 when the event is (or becomes) signalled within the time,
 // taking the signal of an auto-reset event; WAIT_TIMEOUT when the time runs
 // out (INFINITE never does); WAIT_FAILED with ERROR_INVALID_HANDLE for a
-// handle that is not an open event.
+// handle that is not an open event, with ERROR_NOT_ENOUGH_MEMORY when 128
+// threads already wait on the auto-reset event.
 QUEN_API DWORD WINAPI WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 
 QUEN_API BOOL WINAPI CloseHandle(HANDLE handle);

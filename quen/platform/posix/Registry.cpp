@@ -37,6 +37,9 @@ const int storeVersion = 1;
 // are tried again this many times.
 const int busyRetries = 3;
 
+// The store's file and the two SQLite keeps beside it in write-ahead-log mode.
+const char* const companionSuffixes[] = {"", "-wal", "-shm"};
+
 const char* const rootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
                                  "HKEY_CURRENT_CONFIG"};
 const std::size_t rootCount = sizeof rootNames / sizeof rootNames[0];
@@ -201,7 +204,36 @@ public:
     static LONG open(const std::string& path, std::shared_ptr<Store>& result);
 
     bool isOpen() const { return db_ != nullptr; }
-    const std::string& path() const { return path_; }
+    // Whether the file was found deleted or replaced (the store is closed).
+    bool isGone() const { return gone_; }
+    // The name it was opened by (QUEN_REGISTRY's, perhaps relative).
+    const std::string& name() const { return name_; }
+
+    // Whether the path still names the file this store has open. A file
+    // deleted or replaced meanwhile would take writes that no other process
+    // reads, and lose them at exit: such a store is closed at once and stays
+    // gone. Its log and index go too, while they are still the ones it has
+    // open: SQLite finds them beside a file by the path's name, so a store
+    // made or moved there next would take this one's log for its own (and
+    // SQLite itself leaves them when the file has moved). One stat, so it is
+    // asked before writes and when the roots are reached, not before every
+    // read.
+    bool stillAtPath() {
+        if (db_ != nullptr && files_[0].stillAt(path_)) {
+            return true;
+        }
+        if (db_ != nullptr) {
+            gone_ = true;
+            for (std::size_t i = 1; i < 3; ++i) {
+                const std::string companion = path_ + companionSuffixes[i];
+                if (files_[i].stillAt(companion)) {
+                    unlink(companion.c_str());
+                }
+            }
+        }
+        close();
+        return false;
+    }
     sqlite3_int64 root(int index) const { return roots_[index]; }
 
     sqlite3_stmt* statement(StatementId id) {
@@ -283,8 +315,28 @@ private:
     LONG prepare();
     LONG createSchema();
 
+    // Which file a name stood for when the store opened it.
+    struct FileIdentity {
+        bool present = false;
+        dev_t device = 0;
+        ino_t inode = 0;
+        void take(const std::string& name) {
+            struct stat status;
+            present = stat(name.c_str(), &status) == 0;
+            device = present ? status.st_dev : 0;
+            inode = present ? status.st_ino : 0;
+        }
+        bool stillAt(const std::string& name) const {
+            struct stat status;
+            return present && stat(name.c_str(), &status) == 0 && status.st_dev == device && status.st_ino == inode;
+        }
+    };
+
     sqlite3* db_ = nullptr;
-    std::string path_;
+    std::string name_;
+    std::string path_;  // absolute, so that a change of folder changes nothing
+    FileIdentity files_[3];  // the store, its log, its index
+    bool gone_ = false;
     sqlite3_int64 roots_[rootCount] = {};
     sqlite3_stmt* statements_[statementCount] = {};
 };
@@ -395,10 +447,20 @@ LONG Store::open(const std::string& path, std::shared_ptr<Store>& result) {
         return ERROR_CANTOPEN;
     }
     std::shared_ptr<Store> store(new Store);
+    store->name_ = path;
     store->path_ = path;
-    const int error = sqlite3_open_v2(path.c_str(), &store->db_,
+    if (path[0] != '/') {
+        char folder[4096];
+        if (getcwd(folder, sizeof folder) == nullptr) {
+            return ERROR_CANTOPEN;
+        }
+        store->path_ = std::string(folder) + "/" + path;
+    }
+    const std::string& file = store->path_;
+    const int error = sqlite3_open_v2(file.c_str(), &store->db_,
                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (error != SQLITE_OK) {
+    store->files_[0].take(file);
+    if (error != SQLITE_OK || !store->files_[0].present) {
         store->close();
         return ERROR_CANTOPEN;
     }
@@ -406,6 +468,10 @@ LONG Store::open(const std::string& path, std::shared_ptr<Store>& result) {
     if (prepared != ERROR_SUCCESS) {
         store->close();
         return prepared;
+    }
+    // In write-ahead-log mode both are open now, and stay while the store is.
+    for (std::size_t i = 1; i < 3; ++i) {
+        store->files_[i].take(file + companionSuffixes[i]);
     }
     result = store;
     return ERROR_SUCCESS;
@@ -434,8 +500,12 @@ public:
             return ERROR_SUCCESS;
         }
         const auto found = handles_.find(reinterpret_cast<std::uintptr_t>(key));
-        if (found == handles_.end() || !found->second.store->isOpen()) {
+        if (found == handles_.end()) {
             return ERROR_INVALID_HANDLE;
+        }
+        // A handle on a store whose file went is a handle on a deleted key.
+        if (!found->second.store->isOpen()) {
+            return found->second.store->isGone() ? ERROR_KEY_DELETED : ERROR_INVALID_HANDLE;
         }
         open = found->second;
         return ERROR_SUCCESS;
@@ -471,7 +541,7 @@ public:
 private:
     LONG currentStore(std::shared_ptr<Store>& store) {
         const std::string path = quen::posix::registryStoreFile();
-        if (!current_ || !current_->isOpen() || current_->path() != path) {
+        if (!current_ || !current_->isOpen() || current_->name() != path || !current_->stillAtPath()) {
             if (std::getenv("QUEN_REGISTRY") == nullptr || *std::getenv("QUEN_REGISTRY") == '\0') {
                 makeFolders(path);
             }
@@ -570,6 +640,7 @@ public:
     // and the path's names. A bad handle outranks a bad path.
     LONG openPath(HKEY key, LPCSTR subKey, std::vector<std::string>& names) {
         const LONG split = splitSubKey(subKey, names);
+        root_ = rootIndex(key) >= 0;
         const LONG resolved = registry_.resolve(key, key_);
         return resolved != ERROR_SUCCESS ? resolved : split;
     }
@@ -577,11 +648,19 @@ public:
     // The key behind the handle, when that was opened with the right the
     // call needs.
     LONG open(HKEY key, REGSAM needed) {
+        root_ = rootIndex(key) >= 0;
         const LONG resolved = registry_.resolve(key, key_);
         if (resolved != ERROR_SUCCESS) {
             return resolved;
         }
         return (key_.access & needed) != 0 ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+    }
+
+    // Before a write: the key's store is still the file at its path (the
+    // roots were just looked at). Asked before any statement is in use, as
+    // a store found gone is closed.
+    LONG stillAtPath() {
+        return root_ || key_.store->stillAtPath() ? ERROR_SUCCESS : ERROR_KEY_DELETED;
     }
 
     // The call's statement, with the key bound to ?1.
@@ -629,6 +708,7 @@ private:
     State& registry_;
     std::lock_guard<std::mutex> lock_;
     OpenKey key_;
+    bool root_ = false;
     std::string fold_;
     std::optional<StatementUse> use_;
 };
@@ -724,8 +804,11 @@ LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM
     status = store.walk(parent, names, open.id, found);
     DWORD outcome = REG_OPENED_EXISTING_KEY;
     if (status == ERROR_FILE_NOT_FOUND) {
-        if ((open.access & KEY_CREATE_SUB_KEY) == 0) {
-            return ERROR_ACCESS_DENIED;
+        // No right of the handle is needed: Windows checks the security of
+        // the key, which here grants everything to its user.
+        status = call.stillAtPath();
+        if (status != ERROR_SUCCESS) {
+            return status;
         }
         status = store.run(begin);
         if (status != ERROR_SUCCESS) {
@@ -815,6 +898,10 @@ LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const 
     }
     if (data == nullptr && dataSize != 0) {
         return ERROR_NOACCESS;
+    }
+    status = call.stillAtPath();
+    if (status != ERROR_SUCCESS) {
+        return status;
     }
     status = call.prepare(writeValue);
     if (status != ERROR_SUCCESS) {
@@ -910,7 +997,13 @@ LONG WINAPI RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueN
 
 LONG WINAPI RegDeleteValueA(HKEY key, LPCSTR valueName) {
     KeyCall call;
-    LONG status = call.open(key, KEY_SET_VALUE, removeValue);
+    LONG status = call.open(key, KEY_SET_VALUE);
+    if (status == ERROR_SUCCESS) {
+        status = call.stillAtPath();
+    }
+    if (status == ERROR_SUCCESS) {
+        status = call.prepare(removeValue);
+    }
     if (status != ERROR_SUCCESS) {
         return status;
     }

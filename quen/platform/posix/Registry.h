@@ -8,7 +8,10 @@
 // of the letters A to Z and keep the case they were created with; sub-keys
 // enumerate in that order, values in the order they were created. A store
 // that cannot be opened or is not ours makes the calls fail with
-// ERROR_CANTOPEN or ERROR_BADDB and is left as it was.
+// ERROR_CANTOPEN or ERROR_BADDB and is left as it was. A store file deleted
+// or replaced while open is noticed before the next write: its handles then
+// answer ERROR_KEY_DELETED, and the roots open the file now at the path.
+// As on Windows, making a sub-key needs no right of the parent's handle.
 #ifndef QUEN_PLATFORM_POSIX_REGISTRY_H
 #define QUEN_PLATFORM_POSIX_REGISTRY_H
 
@@ -107,6 +110,9 @@ typedef struct _SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 #endif
 #ifndef ERROR_CANTWRITE
 #  define ERROR_CANTWRITE 1013L
+#endif
+#ifndef ERROR_KEY_DELETED
+#  define ERROR_KEY_DELETED 1018L
 #endif
 
 extern "C" {
