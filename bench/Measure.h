@@ -2,6 +2,8 @@
 #ifndef QUEN_BENCH_MEASURE_H
 #define QUEN_BENCH_MEASURE_H
 
+#include <time.h>
+
 #include <chrono>
 #include <cstdio>
 
@@ -19,6 +21,46 @@ double bestSeconds(int runs, Work&& work) {
         }
     }
     return best;
+}
+
+// The processor time of the calling thread, user and system, in seconds.
+inline double threadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// The best processor time of the calling thread over several runs: for work
+// that runs on this thread alone (no other process, no waiting), where the
+// wall clock on a busy machine would also count the time that other
+// processes held the processor. Page faults and the like count, as system
+// time.
+template <typename Work>
+double bestThreadSeconds(int runs, Work&& work) {
+    double best = 1e300;
+    for (int run = 0; run < runs; ++run) {
+        const double start = threadSeconds();
+        work();
+        const double elapsed = threadSeconds() - start;
+        if (elapsed < best) {
+            best = elapsed;
+        }
+    }
+    return best;
+}
+
+// The best thread times of two pieces of work run in turn, so that both see
+// the same conditions of a shared machine.
+template <typename WorkA, typename WorkB>
+void bestThreadSecondsAlternating(int runs, WorkA&& workA, double& bestA, WorkB&& workB, double& bestB) {
+    bestA = 1e300;
+    bestB = 1e300;
+    for (int run = 0; run < runs; ++run) {
+        const double a = bestThreadSeconds(1, workA);
+        const double b = bestThreadSeconds(1, workB);
+        bestA = a < bestA ? a : bestA;
+        bestB = b < bestB ? b : bestB;
+    }
 }
 
 // One result line: what, quen's time, the baseline's time, the ratio

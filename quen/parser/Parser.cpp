@@ -1,5 +1,6 @@
 #include "quen/parser/Parser.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdint>
 #include <cstring>
@@ -14,25 +15,15 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// Puts a NUL at a position of the caller's buffer while it lives and the
-// saved byte back when it goes, also when making the string throws.
-class TemporaryTerminator {
-public:
-    explicit TemporaryTerminator(char* position) : position_(position), saved_(*position) { *position = '\0'; }
-    ~TemporaryTerminator() { *position_ = saved_; }
-    TemporaryTerminator(const TemporaryTerminator&) = delete;
-    TemporaryTerminator& operator=(const TemporaryTerminator&) = delete;
-
-private:
-    char* const position_;
-    const char saved_;
-};
-
-// The zero-terminated text at first, ended by a NUL put at last for the
-// duration of the call, without the blanks at either end.
-StdString trimmedText(const char* first, char* last) {
-    const TemporaryTerminator terminator(last);
-    const char* stop = first + std::strlen(first);  // a NUL inside the range ends it early
+// The text of [first, last), ended early by a NUL inside it, without the
+// blanks at either end. This is the text that the range gives when read as
+// a zero-terminated string with a NUL put at last, found without writing
+// to the caller's buffer.
+StdString trimmedText(const char* first, const char* last) {
+    const char* stop = static_cast<const char*>(std::memchr(first, '\0', static_cast<std::size_t>(last - first)));
+    if (stop == nullptr) {
+        stop = last;
+    }
     while (first < stop && isBlank(*first)) {
         ++first;
     }
@@ -86,7 +77,9 @@ void Parser::operator delete(void* node, std::size_t, std::align_val_t alignment
 
 Parser::~Parser() {
     delete array_;
-    delete child_;
+    if (!ParserArena::isShared(child_)) {
+        delete child_;
+    }
 }
 
 const Parser& Parser::operator[](unsigned long& index) const {
@@ -129,8 +122,40 @@ Parser* Parser::at(unsigned __int64 index) const {
 
 void Parser::child(Parser* prototype) {
     if (prototype != child_) {
-        delete child_;
+        if (!ParserArena::isShared(child_)) {
+            delete child_;
+        }
         child_ = prototype;
+    }
+}
+
+void Parser::addChildren(const ChildSpan* spans, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        Parser* const node = newChild(spans[i].begin, spans[i].end);
+        if (node == nullptr) {
+            continue;
+        }
+        if (array_ == nullptr || array_->size() == array_->capacity()) {
+            // Room for the rest of the batch: that much for the first (most
+            // nodes have one batch) but no fewer than four, which keeps the
+            // small arrays of one size class of the heap; at least double
+            // the capacity for later batches, so that many batches still
+            // cost linear time.
+            try {
+                const std::size_t needed = (array_ != nullptr ? array_->size() : 0) + (count - i);
+                if (array_ == nullptr) {
+                    array_ = new ParserArray;
+                    array_->reserve(std::max<std::size_t>(needed, 4));
+                } else {
+                    array_->reserve(std::max(needed, 2 * array_->capacity()));
+                }
+            } catch (...) {
+                delete node;
+                throw;
+            }
+        }
+        insertIntoArray(node);
+        node->initialise();
     }
 }
 
@@ -138,7 +163,7 @@ bool Parser::insertIntoArray(Parser* node) {
     try {
         if (array_ == nullptr) {
             array_ = new ParserArray;
-            // Most lines hold a few field values: room for them at once
+            // A node whose kind did not count its children: room for a few
             // saves the vector's first regrowths.
             array_->reserve(4);
         }

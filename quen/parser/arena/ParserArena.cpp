@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <new>
 
+#include "quen/parser/ParserFieldValue.h"
+#include "quen/parser/ParserLine.h"
+
 namespace quen {
 namespace {
 
@@ -29,7 +32,28 @@ ParserArena*& markOf(void* object, std::size_t size) {
     return *reinterpret_cast<ParserArena**>(static_cast<char*>(object) + markOffset(size));
 }
 
+// Storage for the shared prototypes, constructed in place at first use and
+// never destroyed, so that no tree outliving the library's static objects
+// can find them gone.
+alignas(ParserLine) unsigned char linePrototypeStorage[sizeof(ParserLine)];
+alignas(ParserFieldValue) unsigned char fieldValuePrototypeStorage[sizeof(ParserFieldValue)];
+
 }  // namespace
+
+Parser* ParserArena::linePrototype() {
+    static Parser* const prototype = new (linePrototypeStorage) ParserLine(nullptr, nullptr, nullptr);
+    return prototype;
+}
+
+Parser* ParserArena::fieldValuePrototype() {
+    static Parser* const prototype = new (fieldValuePrototypeStorage) ParserFieldValue(nullptr, nullptr, nullptr);
+    return prototype;
+}
+
+bool ParserArena::isShared(const Parser* node) noexcept {
+    const void* const address = node;
+    return address == linePrototypeStorage || address == fieldValuePrototypeStorage;
+}
 
 struct ParserArena::Slab {
     Slab* next;

@@ -9,12 +9,21 @@
 // and frees its slabs when the last one goes. Nodes made outside a build come
 // from the heap. Each chunk carries, behind the object, the arena it came
 // from (null for the heap), found from the size the sized delete is given.
+//
+// The prototypes that the library's own sections and lines hand their
+// children (a line prototype for each section, a field value prototype for
+// each line) are all alike: over null positions, without prototype, never
+// initialised and never changed. So every such node shares one of two
+// immortal prototypes instead of owning a node of its own, and owners pass
+// over them when they delete their prototype.
 #ifndef QUEN_PARSER_ARENA_PARSERARENA_H
 #define QUEN_PARSER_ARENA_PARSERARENA_H
 
 #include <cstddef>
 
 namespace quen {
+
+class Parser;
 
 class ParserArena {
 public:
@@ -25,6 +34,13 @@ public:
     static void* allocateFromHeap(std::size_t size);
     // Gives back what allocate() gave for an object of that size.
     static void release(void* object, std::size_t size) noexcept;
+
+    // The shared prototypes: a ParserLine and a ParserFieldValue over null
+    // positions, made at the first call and never deleted.
+    static Parser* linePrototype();
+    static Parser* fieldValuePrototype();
+    // True for the two shared prototypes, which no owner deletes.
+    static bool isShared(const Parser* node) noexcept;
 
     // Opens a build on this thread with an arena of its own for the nodes
     // made until the scope closes. The arena lives on as long as one of its
