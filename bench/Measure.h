@@ -73,6 +73,13 @@ inline void report(const char* what, double quenSeconds, const char* baseline, d
                 baseline, baselineSeconds * 1e3, ratio, goal, ratio <= goal ? "ok" : "MISS");
 }
 
+// A result whose goal is a time rather than a ratio: quen's time against a
+// limit, marked MISS above it.
+inline void reportLimit(const char* what, double quenSeconds, double limitSeconds) {
+    std::printf("%-44s quen %9.3f ms   %-12s %9.3f ms                goal      %s\n", what, quenSeconds * 1e3, "limit",
+                limitSeconds * 1e3, quenSeconds <= limitSeconds ? "ok" : "MISS");
+}
+
 }  // namespace bench
 
 #endif
