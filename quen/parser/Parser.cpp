@@ -50,7 +50,7 @@ void* Parser::operator new(std::size_t size) {
     return ParserArena::allocate(size);
 }
 
-// Rarely asked for: from the heap, and so given back without knowing the size.
+// Rarely asked for: a block of its own, whatever build is under way.
 void* Parser::operator new(std::size_t size, const std::nothrow_t&) noexcept {
     try {
         return ParserArena::allocateFromHeap(size);
@@ -64,7 +64,7 @@ void Parser::operator delete(void* node, std::size_t size) noexcept {
 }
 
 void Parser::operator delete(void* node, const std::nothrow_t&) noexcept {
-    ::operator delete(node);
+    ParserArena::release(node, 0);
 }
 
 void* Parser::operator new(std::size_t size, std::align_val_t alignment) {

@@ -44,8 +44,8 @@ public:
 
     // Nodes made while a root builds its tree live in an arena of that tree
     // instead of taking one heap block each; the others, and nodes larger
-    // than the arena takes, come from the heap. Either way a node is deleted
-    // by its owner as usual.
+    // than the arena takes, get a heap block of their own. Either way a node
+    // is deleted by its owner as usual.
     static void* operator new(std::size_t size);
     static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
     static void* operator new(std::size_t, void* place) noexcept { return place; }

@@ -4,11 +4,15 @@
 // is constructed and all deleted together with the root. Taking each from the
 // general heap and giving each back costs more than finding them in the text,
 // so while a root builds its tree (a BuildScope is open on the thread) nodes
-// come from an arena of that tree: a bump pointer over growing slabs. Every
-// node is still deleted by its owner; the arena counts the nodes it holds
-// and frees its slabs when the last one goes. Nodes made outside a build come
-// from the heap. Each chunk carries, behind the object, the arena it came
-// from (null for the heap), found from the size the sized delete is given.
+// come from an arena of that tree: a bump pointer over windows of at most
+// 64 KiB, cut from heap blocks that grow from 8 KiB to 1 MiB. Every node is
+// still deleted by its owner; the arena counts the nodes it holds and frees
+// its blocks when the last one goes. Nodes made outside a build, and nodes
+// larger than the arena takes, get a block of their own. Windows and such
+// blocks start at multiples of 64 KiB with a header naming their arena (none
+// for a block of its own), so a node's owner is found from its address and
+// the nodes themselves carry nothing extra: they pack at their own
+// alignment, 56-byte nodes at 8 bytes.
 //
 // The prototypes that the library's own sections and lines hand their
 // children (a line prototype for each section, a field value prototype for
@@ -57,23 +61,26 @@ public:
         ParserArena* outer_;
     };
 
-private:
+    // The header at the start of every slab and block.
     struct Slab;
 
+private:
     ParserArena();
     ~ParserArena();
     ParserArena(const ParserArena&) = delete;
     ParserArena& operator=(const ParserArena&) = delete;
 
-    void* take(std::size_t chunk);
-    void grow(std::size_t chunk);
+    void* take(std::size_t size);
+    void grow();
     void dropOne() noexcept;
 
-    Slab* slabs_;
-    char* next_;
-    char* limit_;
-    std::size_t nextSlabSize_;
-    std::size_t live_;  // chunks handed out and not given back
+    Slab* spans_;      // the first window of each span, newest first
+    char* next_;       // where the current window is free
+    char* limit_;      // its end
+    char* spanNext_;   // the next window of the current span
+    char* spanEnd_;    // the end of the current span
+    std::size_t nextSpan_;
+    std::size_t live_;  // objects handed out and not given back
     bool building_;     // a BuildScope still holds the arena
 };
 
