@@ -137,10 +137,11 @@ void Parser::addChildren(const ChildSpan* spans, std::size_t count) {
         }
         if (array_ == nullptr || array_->size() == array_->capacity()) {
             // Room for the rest of the batch: that much for the first (most
-            // nodes have one batch) but no fewer than four, which keeps the
-            // small arrays of one size class of the heap; at least double
-            // the capacity for later batches, so that many batches still
-            // cost linear time.
+            // nodes have one batch), but no fewer than four, as arrays of one
+            // size let the heap reuse a deleted tree's memory for the next
+            // one (sized exactly, glibc gave it back to the system and took
+            // it again, a third slower); at least double the capacity for
+            // later batches, so that many batches still cost linear time.
             try {
                 const std::size_t needed = (array_ != nullptr ? array_->size() : 0) + (count - i);
                 if (array_ == nullptr) {
