@@ -277,16 +277,16 @@ TEST(WildString, AgreesWithTheRecursiveRulesOnLongSubjects) {
     std::mt19937 random(1303);
     const auto chance = [&](unsigned percent) { return random() % 100 < percent; };
     int matched = 0;
-    const int rounds = 150;
+    const int rounds = 100;
     for (int round = 0; round < rounds; ++round) {
-        std::string subject(200 + random() % 800, 'a');
+        std::string subject(300 + random() % 400, 'a');
         for (char& c : subject) {
             c = chance(3) ? "bB."[random() % 3] : (chance(10) ? 'A' : 'a');
         }
         std::string pattern = chance(30) ? "a" : "";
-        const int segments = 1 + static_cast<int>(random() % 2);
+        const int segments = chance(30) ? 2 : 1;
         for (int k = 0; k < segments; ++k) {
-            const std::size_t length = 1 + random() % (chance(50) ? 20 : 150);
+            const std::size_t length = 1 + random() % (chance(50) ? 20 : 100);
             std::string segment;
             if (chance(70) && length < subject.size()) {
                 segment = subject.substr(random() % (subject.size() - length), length);
