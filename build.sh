@@ -156,11 +156,28 @@ command_test() {
 command_bench() {
     ensure_packages "${NATIVE_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
     configure_and_build bench
-    local benchmark
+    # Every benchmark runs, also after one fails; the summary lists each
+    # ratio that misses its goal and each benchmark that failed.
+    local benchmark failed=() output=build/bench/results.txt
+    : >"$output"
     for benchmark in build/bench/bin/bench_*; do
         log "$(basename "$benchmark")"
-        "$benchmark"
+        if ! "$benchmark" | tee -a "$output"; then
+            failed+=("$(basename "$benchmark")")
+        fi
     done
+    log "summary"
+    local met
+    met=$(grep -c ' ok$' "$output" || true)
+    printf '%s results meet their goal\n' "$met"
+    if grep -q ' MISS$' "$output"; then
+        printf 'missing their goal:\n'
+        grep ' MISS$' "$output"
+    fi
+    if [ "${#failed[@]}" -gt 0 ]; then
+        printf 'failed: %s\n' "${failed[*]}"
+        return 1
+    fi
 }
 
 case "${1:-}" in

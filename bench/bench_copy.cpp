@@ -93,7 +93,7 @@ int main() {
                 status = 1;
             }
             const std::string label = "copyFile, " + std::to_string(buffer / 1024) + " KiB buffer";
-            bench::report(label.c_str(), quenTime, "cp", cpTime, 1.20);
+            bench::report(label.c_str(), quenTime, "cp", cpTime, 1.16);
         }
         std::filesystem::remove(copied);
         std::filesystem::remove(target);
@@ -105,7 +105,7 @@ int main() {
             quen::BinFStream stream(source.c_str(), 0);
             stream.shiftBlock(MiB, 0, fileSize - MiB, MiB);
         });
-        bench::report("shiftBlock, 1 MiB buffer", shiftTime, "pread/pwrite", plainTime, 1.10);
+        bench::report("shiftBlock, 1 MiB buffer", shiftTime, "pread/pwrite", plainTime, 1.03);
     } catch (const quen::QuenException& error) {
         std::printf("FAILED: %s\n", error.what());
         status = 1;

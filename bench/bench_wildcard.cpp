@@ -1,8 +1,10 @@
 // WildString::match against glibc's fnmatch (FNM_CASEFOLD | FNM_NOESCAPE,
 // which gives '*' and '?' the same meaning and '.' no special one) on a
 // corpus of file names with typical patterns, and on hostile patterns that
-// make a backtracking matcher take exponential time. For the hostile cases
-// the subject is also doubled, to show the time growing linearly.
+// make a backtracking matcher take exponential time or a matcher that
+// compares each literal in place take time of the pattern times the subject.
+// For the hostile cases the subject is also doubled, to show the time growing
+// linearly. Times are processor time of the thread (see Measure.h).
 #include <fnmatch.h>
 
 #include <cstdio>
@@ -56,18 +58,22 @@ bool measure(const char* pattern, const std::vector<std::string>& names, const s
     const quen::WildString wild(pattern);
     std::size_t ours = 0;
     std::size_t theirs = 0;
-    timing.quen = bench::bestSeconds(runs, [&] {
-        ours = 0;
-        for (const quen::StdString& subject : subjects) {
-            ours += wild.match(subject, 0, 0) ? 1 : 0;
-        }
-    });
-    timing.fnmatch = bench::bestSeconds(runs, [&] {
-        theirs = 0;
-        for (const std::string& name : names) {
-            theirs += fnmatch(pattern, name.c_str(), FNM_CASEFOLD | FNM_NOESCAPE) == 0 ? 1 : 0;
-        }
-    });
+    bench::bestThreadSecondsAlternating(
+        runs,
+        [&] {
+            ours = 0;
+            for (const quen::StdString& subject : subjects) {
+                ours += wild.match(subject, 0, 0) ? 1 : 0;
+            }
+        },
+        timing.quen,
+        [&] {
+            theirs = 0;
+            for (const std::string& name : names) {
+                theirs += fnmatch(pattern, name.c_str(), FNM_CASEFOLD | FNM_NOESCAPE) == 0 ? 1 : 0;
+            }
+        },
+        timing.fnmatch);
     for (std::size_t i = 0; i < names.size(); ++i) {
         const bool a = wild.match(subjects[i], 0, 0);
         const bool b = fnmatch(pattern, names[i].c_str(), FNM_CASEFOLD | FNM_NOESCAPE) == 0;
@@ -110,31 +116,44 @@ int main() {
 
     std::string stars(100000, '*');
     const std::string manyStars = stars + "b" + stars;
-    const char* const hostile[] = {
-        "*a*a*a*a*a*a*a*a*a*a*b",
-        "*a*a*a*a*a*a*a*a*a*a*ba*",
-        "*aaaaaaaaab*",
-        "*a?a?a?a?a*a*b*",
-        manyStars.c_str(),
+    const std::string longLiteral = "*" + std::string(1000, 'a') + "b*";
+    const std::string longQuestions = "*" + std::string(30, 'a') + "?" + std::string(30, 'a') + "b*";
+    const std::string longestQuestions = "*" + std::string(500, 'a') + "?" + std::string(499, 'a') + "b*";
+    // The time limit at 80000 characters: well under a millisecond; for a
+    // segment holding '?' longer than 64 characters, for which the search
+    // takes one 64-bit word operation per 64 segment characters at each
+    // subject character (16 for 1000 characters), two milliseconds.
+    struct Hostile {
+        const char* pattern;
+        const char* shown;
+        double limit;
     };
-    std::printf("hostile patterns against runs of 'a' (time at 20000 and 40000 characters):\n");
-    for (const char* pattern : hostile) {
+    const Hostile hostile[] = {
+        {"*a*a*a*a*a*a*a*a*a*a*b", nullptr, 0.25e-3},
+        {"*a*a*a*a*a*a*a*a*a*a*ba*", nullptr, 0.25e-3},
+        {"*aaaaaaaaab*", nullptr, 0.25e-3},
+        {"*a?a?a?a?a*a*b*", nullptr, 0.25e-3},
+        {manyStars.c_str(), "100000 stars, 'b', 100000 stars", 0.25e-3},
+        {longLiteral.c_str(), "'*', 1000 'a', 'b*'", 0.25e-3},
+        {longQuestions.c_str(), "'*', 30 'a', '?', 30 'a', 'b*'", 0.25e-3},
+        {longestQuestions.c_str(), "'*', 500 'a', '?', 499 'a', 'b*'", 2e-3},
+    };
+    std::printf("hostile patterns against runs of 'a' (time at 40000 and 80000 characters):\n");
+    for (const Hostile& h : hostile) {
         Timing small{};
         Timing large{};
-        const std::vector<std::string> smallSubject{std::string(20000, 'a')};
-        const std::vector<std::string> largeSubject{std::string(40000, 'a')};
-        if (!measure(pattern, smallSubject, {quen::StdString(smallSubject[0].c_str())}, 15, small) ||
-            !measure(pattern, largeSubject, {quen::StdString(largeSubject[0].c_str())}, 15, large)) {
+        const std::vector<std::string> smallSubject{std::string(40000, 'a')};
+        const std::vector<std::string> largeSubject{std::string(80000, 'a')};
+        if (!measure(h.pattern, smallSubject, {quen::StdString(smallSubject[0].c_str())}, 7, small) ||
+            !measure(h.pattern, largeSubject, {quen::StdString(largeSubject[0].c_str())}, 7, large)) {
             return 1;
         }
-        std::string shown(pattern);
-        if (shown.size() > 30) {
-            shown = "100000 stars, 'b', 100000 stars";
-        }
-        bench::report(("  '" + shown + "', 20000").c_str(), small.quen, "fnmatch", small.fnmatch, 1.0);
-        bench::report(("  '" + shown + "', 40000").c_str(), large.quen, "fnmatch", large.fnmatch, 1.0);
+        const std::string shown = h.shown != nullptr ? h.shown : std::string("'") + h.pattern + "'";
+        bench::report(("  " + shown + ", 40000").c_str(), small.quen, "fnmatch", small.fnmatch, 1.0);
+        bench::report(("  " + shown + ", 80000").c_str(), large.quen, "fnmatch", large.fnmatch, 1.0);
         std::printf("  %-42s quen grows %.2fx, fnmatch %.2fx for twice the subject\n", "", large.quen / small.quen,
                     large.fnmatch / small.fnmatch);
+        bench::reportLimit(("  " + shown + ", 80000").c_str(), large.quen, h.limit);
     }
     return 0;
 }

@@ -4,13 +4,19 @@
 // pattern, what follows the subject (without a zero byte, the whole input is
 // both). The pattern is matched against the subject, from position 0 and
 // from a few inner positions, and checked against a plain recursive matcher
-// when the pattern has few stars; both texts go through every FileString
-// accessor and increment.
+// when the pattern has few stars. The subject repeated to some 1000
+// characters is matched too and checked against a table of which prefixes
+// of the pattern match which prefixes of the subject, which costs pattern
+// times subject whatever the stars; repetition is where the searches behind
+// the stars find near-matches everywhere. Both texts go through every
+// FileString accessor and increment.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "quen/strings/FileString.h"
 #include "quen/strings/WildString.h"
@@ -49,6 +55,36 @@ bool reference(const quen::StdString& pattern, std::size_t p, const quen::StdStr
         ++p;
         ++q;
     }
+}
+
+// The same rules by dynamic programming over the subject: after each
+// pattern character, which subject positions the pattern so far can reach.
+bool table(const quen::StdString& pattern, std::size_t p, const quen::StdString& subject, std::size_t q) {
+    const std::size_t length = subject.size() - q;
+    const char* const text = subject.data() + q;
+    std::vector<char> rows(2 * (length + 1), 0);
+    char* reach = rows.data();
+    char* next = reach + length + 1;
+    reach[0] = 1;
+    while (p < pattern.size()) {
+        const char c = pattern[p];
+        if (c == '*') {
+            while (p < pattern.size() && (pattern[p] == '*' || pattern[p] == '?')) {
+                ++p;
+            }
+            for (std::size_t j = 1; j <= length; ++j) {
+                reach[j] |= reach[j - 1];
+            }
+            continue;
+        }
+        next[0] = 0;
+        for (std::size_t j = 0; j < length; ++j) {
+            next[j + 1] = reach[j] & (c == '?' || (c == '.' ? text[j] == '.' : quen::StdString::traits_type::eq(c, text[j])));
+        }
+        std::swap(reach, next);
+        ++p;
+    }
+    return reach[length] != 0;
 }
 
 std::size_t stars(const quen::StdString& pattern) {
@@ -107,6 +143,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (stars(pattern) <= 3 && subject.size() <= 64 && partial != reference(pattern, p, subject, 1)) {
                 std::abort();
             }
+        }
+    }
+    if (!subject.empty() && pattern.size() <= 32) {
+        quen::StdString repeated;
+        while (repeated.size() < 1024) {
+            repeated += subject;
+        }
+        const std::size_t from = size % 3;  // also from inner subject positions
+        if (from <= repeated.size() &&
+            pattern.match(repeated, 0, static_cast<unsigned int>(from)) != table(pattern, 0, repeated, from)) {
+            std::abort();
         }
     }
     (void)pattern.match(subject, 0, 0, static_cast<unsigned int>(size % 7));

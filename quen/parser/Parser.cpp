@@ -1,5 +1,6 @@
 #include "quen/parser/Parser.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdint>
 #include <cstring>
@@ -14,25 +15,15 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// Puts a NUL at a position of the caller's buffer while it lives and the
-// saved byte back when it goes, also when making the string throws.
-class TemporaryTerminator {
-public:
-    explicit TemporaryTerminator(char* position) : position_(position), saved_(*position) { *position = '\0'; }
-    ~TemporaryTerminator() { *position_ = saved_; }
-    TemporaryTerminator(const TemporaryTerminator&) = delete;
-    TemporaryTerminator& operator=(const TemporaryTerminator&) = delete;
-
-private:
-    char* const position_;
-    const char saved_;
-};
-
-// The zero-terminated text at first, ended by a NUL put at last for the
-// duration of the call, without the blanks at either end.
-StdString trimmedText(const char* first, char* last) {
-    const TemporaryTerminator terminator(last);
-    const char* stop = first + std::strlen(first);  // a NUL inside the range ends it early
+// The text of [first, last), ended early by a NUL inside it, without the
+// blanks at either end. This is the text that the range gives when read as
+// a zero-terminated string with a NUL put at last, found without writing
+// to the caller's buffer.
+StdString trimmedText(const char* first, const char* last) {
+    const char* stop = static_cast<const char*>(std::memchr(first, '\0', static_cast<std::size_t>(last - first)));
+    if (stop == nullptr) {
+        stop = last;
+    }
     while (first < stop && isBlank(*first)) {
         ++first;
     }
@@ -59,7 +50,7 @@ void* Parser::operator new(std::size_t size) {
     return ParserArena::allocate(size);
 }
 
-// Rarely asked for: from the heap, and so given back without knowing the size.
+// Rarely asked for: a block of its own, whatever build is under way.
 void* Parser::operator new(std::size_t size, const std::nothrow_t&) noexcept {
     try {
         return ParserArena::allocateFromHeap(size);
@@ -73,7 +64,7 @@ void Parser::operator delete(void* node, std::size_t size) noexcept {
 }
 
 void Parser::operator delete(void* node, const std::nothrow_t&) noexcept {
-    ::operator delete(node);
+    ParserArena::release(node, 0);
 }
 
 void* Parser::operator new(std::size_t size, std::align_val_t alignment) {
@@ -86,7 +77,9 @@ void Parser::operator delete(void* node, std::size_t, std::align_val_t alignment
 
 Parser::~Parser() {
     delete array_;
-    delete child_;
+    if (!ParserArena::isShared(child_)) {
+        delete child_;
+    }
 }
 
 const Parser& Parser::operator[](unsigned long& index) const {
@@ -129,8 +122,41 @@ Parser* Parser::at(unsigned __int64 index) const {
 
 void Parser::child(Parser* prototype) {
     if (prototype != child_) {
-        delete child_;
+        if (!ParserArena::isShared(child_)) {
+            delete child_;
+        }
         child_ = prototype;
+    }
+}
+
+void Parser::addChildren(const ChildSpan* spans, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        Parser* const node = newChild(spans[i].begin, spans[i].end);
+        if (node == nullptr) {
+            continue;
+        }
+        if (array_ == nullptr || array_->size() == array_->capacity()) {
+            // Room for the rest of the batch: that much for the first (most
+            // nodes have one batch), but no fewer than four, as arrays of one
+            // size let the heap reuse a deleted tree's memory for the next
+            // one (sized exactly, glibc gave it back to the system and took
+            // it again, a third slower); at least double the capacity for
+            // later batches, so that many batches still cost linear time.
+            try {
+                const std::size_t needed = (array_ != nullptr ? array_->size() : 0) + (count - i);
+                if (array_ == nullptr) {
+                    array_ = new ParserArray;
+                    array_->reserve(std::max<std::size_t>(needed, 4));
+                } else {
+                    array_->reserve(std::max(needed, 2 * array_->capacity()));
+                }
+            } catch (...) {
+                delete node;
+                throw;
+            }
+        }
+        insertIntoArray(node);
+        node->initialise();
     }
 }
 
@@ -138,7 +164,7 @@ bool Parser::insertIntoArray(Parser* node) {
     try {
         if (array_ == nullptr) {
             array_ = new ParserArray;
-            // Most lines hold a few field values: room for them at once
+            // A node whose kind did not count its children: room for a few
             // saves the vector's first regrowths.
             array_->reserve(4);
         }

@@ -44,8 +44,8 @@ public:
 
     // Nodes made while a root builds its tree live in an arena of that tree
     // instead of taking one heap block each; the others, and nodes larger
-    // than the arena takes, come from the heap. Either way a node is deleted
-    // by its owner as usual.
+    // than the arena takes, get a heap block of their own. Either way a node
+    // is deleted by its owner as usual.
     static void* operator new(std::size_t size);
     static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
     static void* operator new(std::size_t, void* place) noexcept { return place; }
@@ -73,10 +73,9 @@ public:
     // tabs, carriage returns and line feeds; empty while the positions are
     // not set. A NUL inside the range ends the text there.
     //
-    // Both read the range as a zero-terminated string: the byte at the
-    // range's end is replaced by NUL during the call and then put back, so
-    // the buffer must be writable and is the same afterwards, and a tree is
-    // used by one thread at a time.
+    // Both give what the range reads as when a NUL stands at its end, but
+    // find it without writing to the buffer, which is the same afterwards.
+    // Each makes one string: its cost is the range's length.
     virtual StdString title() const;
     virtual StdString value() const;
 
@@ -119,6 +118,20 @@ protected:
     bool invariant() const { return true; }
 
 private:
+    // The library's kinds find their children's spans in batches and make
+    // each batch at once, so that the child array grows once per batch
+    // rather than once per doubling, and to the size it needs.
+    friend class ParserBuf;
+    friend class ParserSection;
+    friend class ParserLine;
+    struct ChildSpan {
+        char* begin;
+        char* end;
+    };
+    static const std::size_t childBatch = 32;
+    // addChild() for each span in turn, after making room for all of them.
+    void addChildren(const ChildSpan* spans, std::size_t count);
+
     Parser* child_;
     ParserArray* array_;
     char* beginBuf_;

@@ -1,16 +1,13 @@
 #include "quen/parser/ParserBuf.h"
 
-#include <cstring>
-
 #include "quen/errors/QuenException.h"
+#include "quen/parser/arena/ParserScan.h"
 #include "quen/parser/arena/ParserArena.h"
 
 namespace quen {
 namespace {
 
-char* find(char* from, char* to, char c) {
-    return from < to ? static_cast<char*>(std::memchr(from, c, static_cast<std::size_t>(to - from))) : nullptr;
-}
+using parserscan::find;
 
 }  // namespace
 
@@ -48,19 +45,29 @@ void ParserBuf::locateSections() {
         return;
     }
     char* position = buffer_;
+    // Sections are made in batches (see Parser); a header left open is
+    // reported after the sections before it are made.
+    ChildSpan spans[childBatch];
+    std::size_t found = 0;
     // Text before the first '[' belongs to no section.
     while (char* const open = find(position, last, '[')) {
         // The header runs to the first ']' after its '[', whatever lies
         // between; the section to the character before the next '['.
         char* const close = find(open + 1, last, ']');
         if (close == nullptr) {
+            addChildren(spans, found);
             throw QuenException("Error: Invalid section ");
         }
         char* const next = find(close + 1, last, '[');
         char* const sectionEnd = next != nullptr ? next - 1 : last - 1;
-        addChild(open, sectionEnd);
+        spans[found++] = ChildSpan{open, sectionEnd};
+        if (found == childBatch) {
+            addChildren(spans, found);
+            found = 0;
+        }
         position = sectionEnd;
     }
+    addChildren(spans, found);
 }
 
 }  // namespace quen

@@ -12,9 +12,9 @@ public:
 
     // Builds the whole tree over text[0, length) before it returns, with the
     // given prototype (normally a ParserSection, which it then owns) making
-    // the sections. The byte at text[length] must be a writable NUL: scans
-    // stop at it and title()/value() of a node that ends there put their
-    // temporary NUL on it. A null text or a zero length gives no sections.
+    // the sections. The byte at text[length] must be a writable NUL, as the
+    // format has always required; this parser only ever reads it. A null
+    // text or a zero length gives no sections.
     //
     // Throws QuenException "Error: Invalid section " for a '[' without a ']'
     // after it, and passes on the errors of the sections, lines and field

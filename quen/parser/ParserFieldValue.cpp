@@ -1,8 +1,7 @@
 #include "quen/parser/ParserFieldValue.h"
 
-#include <cstring>
-
 #include "quen/errors/QuenException.h"
+#include "quen/parser/arena/ParserScan.h"
 
 namespace quen {
 
@@ -43,7 +42,7 @@ void ParserFieldValue::locateSeperator() {
         throw QuenException("Error: Invalid line");
     }
     // Without '=' the piece has no separator, and so no title or value.
-    middleBuf(static_cast<char*>(std::memchr(begin + 1, '=', static_cast<std::size_t>(delimiter - begin - 1))));
+    middleBuf(parserscan::find(begin + 1, delimiter, '='));
 }
 
 }  // namespace quen

@@ -1,16 +1,13 @@
 #include "quen/parser/ParserLine.h"
 
-#include <cstring>
-
 #include "quen/errors/QuenException.h"
-#include "quen/parser/ParserFieldValue.h"
+#include "quen/parser/arena/ParserScan.h"
+#include "quen/parser/arena/ParserArena.h"
 
 namespace quen {
 namespace {
 
-char* find(char* from, char* to, char c) {
-    return from < to ? static_cast<char*>(std::memchr(from, c, static_cast<std::size_t>(to - from))) : nullptr;
-}
+using parserscan::find;
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -37,13 +34,8 @@ void ParserLine::initialise() {
 }
 
 Parser* ParserLine::duplicate(char* begin, char* end) {
-    Parser* const prototype = new ParserFieldValue(nullptr, nullptr, nullptr);
-    try {
-        return new ParserLine(begin, end, prototype);
-    } catch (...) {
-        delete prototype;
-        throw;
-    }
+    // Every field value prototype is alike: the line gets the shared one.
+    return new ParserLine(begin, end, ParserArena::fieldValuePrototype());
 }
 
 void ParserLine::locateFieldValue() {
@@ -77,17 +69,24 @@ void ParserLine::locateFieldValue() {
     // the closing quote.
     char* const closing = find(piece, end, '"');
     char* const limit = closing != nullptr ? closing : end;
+    ChildSpan spans[childBatch];
+    std::size_t found = 0;
     while (piece < limit) {
         char* delimiter = find(piece + 1, limit, ',');
         if (delimiter == nullptr) {
             if (closing == nullptr) {
-                return;  // a line built by hand without closing quote
+                break;  // a line built by hand without closing quote
             }
             delimiter = closing;
         }
-        addChild(piece, delimiter);
+        spans[found++] = ChildSpan{piece, delimiter};
+        if (found == childBatch) {
+            addChildren(spans, found);
+            found = 0;
+        }
         piece = delimiter + 1;
     }
+    addChildren(spans, found);
 }
 
 }  // namespace quen

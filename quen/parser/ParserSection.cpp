@@ -1,16 +1,13 @@
 #include "quen/parser/ParserSection.h"
 
-#include <cstring>
-
 #include "quen/errors/QuenException.h"
-#include "quen/parser/ParserLine.h"
+#include "quen/parser/arena/ParserScan.h"
+#include "quen/parser/arena/ParserArena.h"
 
 namespace quen {
 namespace {
 
-char* find(char* from, char* to, char c) {
-    return from < to ? static_cast<char*>(std::memchr(from, c, static_cast<std::size_t>(to - from))) : nullptr;
-}
+using parserscan::find;
 
 }  // namespace
 
@@ -33,13 +30,8 @@ void ParserSection::initialise() {
 }
 
 Parser* ParserSection::duplicate(char* begin, char* end) {
-    Parser* const prototype = new ParserLine(nullptr, nullptr, nullptr);
-    try {
-        return new ParserSection(begin, end, prototype);
-    } catch (...) {
-        delete prototype;
-        throw;
-    }
+    // Every line prototype is alike: the section gets the shared one.
+    return new ParserSection(begin, end, ParserArena::linePrototype());
 }
 
 void ParserSection::locateLines() {
@@ -69,19 +61,29 @@ void ParserSection::locateLines() {
     }
     char* line = close + 2;
     // A line runs from where the previous one ended to one past the second
-    // quote after its first character; line breaks play no part.
+    // quote after its first character; line breaks play no part. The lines
+    // found are made in batches; an open quote is reported after the lines
+    // before it are made, as their own errors come first.
+    ChildSpan spans[childBatch];
+    std::size_t found = 0;
     while (stop - line > 1) {
         char* const opening = find(line + 1, stop, '"');
         if (opening == nullptr) {
-            return;  // trailing text without quotes is ignored
+            break;  // trailing text without quotes is ignored
         }
         char* const closing = find(opening + 1, stop, '"');
         if (closing == nullptr) {
+            addChildren(spans, found);
             throw QuenException("Error: Invalid Line");
         }
-        addChild(line, closing + 1);
+        spans[found++] = ChildSpan{line, closing + 1};
+        if (found == childBatch) {
+            addChildren(spans, found);
+            found = 0;
+        }
         line = closing + 1;
     }
+    addChildren(spans, found);
 }
 
 }  // namespace quen

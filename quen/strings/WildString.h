@@ -31,8 +31,11 @@ public:
 
     // True when the pattern from patternPos to its end matches the subject
     // from subjectPos to its end; 0 and 0 test the whole subject. Runs in
-    // time at most proportional to the product of the two lengths and
-    // without recursion or allocation, whatever the pattern holds.
+    // time linear in the subject, whatever the pattern holds, and without
+    // recursion: the pattern is read once, and the subject once more at
+    // most a few times. Only a segment holding '?' (a run between stars)
+    // longer than 64 characters costs a word operation per 64 of its
+    // characters for each subject character, and allocates its tables.
     // A position beyond the end of its string throws std::out_of_range.
     bool match(const StdString& subject, unsigned int patternPos, unsigned int subjectPos) const;
 

@@ -70,6 +70,18 @@ TEST(ParserFormat, TextsAndTheTreesTheyGive) {
     }
 }
 
+namespace {
+
+std::string repeated(const std::string& text, int times) {
+    std::string result;
+    for (int i = 0; i < times; ++i) {
+        result += text;
+    }
+    return result;
+}
+
+}  // namespace
+
 TEST(ParserFormat, EveryErrorTextWithItsCase) {
     const std::pair<std::string, std::string> rows[] = {
         // No quote after the line's first '=' and its blanks.
@@ -88,6 +100,12 @@ TEST(ParserFormat, EveryErrorTextWithItsCase) {
         // No error for a line without '=', text before the first section or
         // text without quotes after the last line.
         {"intro\r\n[a]\r\nk \"v\"\r\nend\r\n", "no error"},
+        // Among many lines or sections, the first error in text order wins:
+        // a bad line before a quote left open, a bad line before a header
+        // left open.
+        {"[a]\r\n" + repeated("k=\"v=1\"\r\n", 70) + "m = v \"w\"\r\nn=\"x\r\n", "Error: Invalid line"},
+        {repeated("[s]\r\nk=\"v=1\"\r\n", 70) + "[t]\r\nm = v \"w\"\r\n[u", "Error: Invalid line"},
+        {repeated("[s]\r\nk=\"v=1\"\r\n", 70) + "[t]\r\nn=\"x\r\n", "Error: Invalid Line"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(row.second, errorOf([&] { Text text(row.first); parse(text); })) << row.first;

@@ -131,6 +131,39 @@ TEST(ParserTree, APrototypeThatMakesNothingLeavesTheRootEmpty) {
     EXPECT_EQ(0ul, parse(text, parse(inner).release())->size());
 }
 
+TEST(ParserTree, ManySectionsLinesAndFieldValuesKeepTheirTextOrder) {
+    // More children than a node finds at once, at every level.
+    const int count = 75;
+    std::string content;
+    std::string fields;
+    for (int i = 0; i < count; ++i) {
+        fields += (i > 0 ? "," : "") + ("f" + std::to_string(i)) + "=" + std::to_string(i);
+    }
+    for (int s = 0; s < count; ++s) {
+        content += "[s" + std::to_string(s) + "]\r\n";
+        for (int l = 0; l < count; ++l) {
+            content += "k" + std::to_string(l) + "=\"" + (l == s ? fields : "x=" + std::to_string(l)) + "\"\r\n";
+        }
+    }
+    Text text(content);
+    const auto root = parse(text, CountedSection::make());
+    ASSERT_EQ(static_cast<unsigned long>(count), root->size());
+    for (int s = 0; s < count; ++s) {
+        const Parser& section = nth(*root, s);
+        ASSERT_EQ("[s" + std::to_string(s) + "]", std::string(section.title()));
+        ASSERT_EQ(static_cast<unsigned long>(count), section.size());
+        for (int l = 0; l < count; ++l) {
+            ASSERT_EQ("k" + std::to_string(l), std::string(nth(section, l).title()));
+        }
+        const Parser& line = nth(section, s);
+        ASSERT_EQ(static_cast<unsigned long>(count), line.size());
+        for (int f = 0; f < count; ++f) {
+            ASSERT_EQ("f" + std::to_string(f), std::string(nth(line, f).title()));
+            ASSERT_EQ(std::to_string(f), std::string(nth(line, f).value()));
+        }
+    }
+}
+
 TEST(ParserTree, InitialisingAgainChangesNothing) {
     Text text("[a]\r\nk=\"x=1,y=2\"\r\n");
     const auto root = parse(text);

@@ -267,6 +267,52 @@ TEST(WildString, AgreesWithTheRecursiveRulesFromInnerPositions) {
     }
 }
 
+// Long subjects of nearly one letter, against segments cut from them (some
+// characters turned into '?' or the other case) or made up: the segments
+// almost match at every position, so the searches behind the stars leave
+// their first, simple strategy for the linear ones (plain segments, and
+// segments with '?' up to and beyond 64 characters). Few stars keep the
+// recursive rules affordable on subjects this long.
+TEST(WildString, AgreesWithTheRecursiveRulesOnLongSubjects) {
+    std::mt19937 random(1303);
+    const auto chance = [&](unsigned percent) { return random() % 100 < percent; };
+    int matched = 0;
+    const int rounds = 100;
+    for (int round = 0; round < rounds; ++round) {
+        std::string subject(300 + random() % 400, 'a');
+        for (char& c : subject) {
+            c = chance(3) ? "bB."[random() % 3] : (chance(10) ? 'A' : 'a');
+        }
+        std::string pattern = chance(30) ? "a" : "";
+        const int segments = chance(30) ? 2 : 1;
+        for (int k = 0; k < segments; ++k) {
+            const std::size_t length = 1 + random() % (chance(50) ? 20 : 100);
+            std::string segment;
+            if (chance(70) && length < subject.size()) {
+                segment = subject.substr(random() % (subject.size() - length), length);
+            } else {
+                segment = std::string(length - 1, 'a') + "b";
+            }
+            const bool questions = chance(50);
+            for (std::size_t i = 1; i < segment.size(); ++i) {
+                if (questions && chance(8)) {
+                    segment[i] = '?';
+                } else if (chance(5)) {
+                    segment[i] = segment[i] == 'a' ? 'A' : 'a';
+                }
+            }
+            pattern += (chance(20) ? "*?" : "*") + segment;
+        }
+        pattern += chance(50) ? "*" : (chance(50) ? "*a" : "*.");
+        const WildString wild(pattern.c_str());
+        const bool expected = Oracle(wild).match(subject.c_str(), 0, 0);
+        ASSERT_EQ(expected, wild.match(subject.c_str(), 0, 0)) << "pattern '" << pattern << "'";
+        matched += expected ? 1 : 0;
+    }
+    EXPECT_GT(matched, rounds / 10);
+    EXPECT_LT(matched, rounds - rounds / 10);
+}
+
 TEST(WildString, HostilePatternsFinish) {
     // Exponential for a literal-by-literal backtracking matcher.
     const std::string many(20000, 'a');

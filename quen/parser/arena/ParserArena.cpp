@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <new>
 
+#include "quen/parser/ParserFieldValue.h"
+#include "quen/parser/ParserLine.h"
+
 namespace quen {
 namespace {
 
@@ -10,39 +13,92 @@ namespace {
 // an arena, so nothing needs a lock).
 thread_local ParserArena* currentArena = nullptr;
 
-const std::size_t alignment = alignof(std::max_align_t);
-const std::size_t firstSlabSize = 4096;
-const std::size_t largestSlabSize = 1u << 20;
-// Larger objects (a caller's own node classes) come from the heap.
+// Every window of memory that holds nodes starts at a multiple of this and
+// ends before the next one, so that the header at its start is found from
+// any object inside by rounding the address down.
+const std::size_t blockAlignment = 1u << 16;
+// An arena takes memory from the heap in spans that grow from 8 KiB (small
+// trees stay small) to 1 MiB, each a little larger than needed so that it
+// holds an aligned start; a span of more than 64 KiB is cut into 64 KiB
+// windows, each with its own header.
+const std::size_t firstSpan = 8u << 10;
+const std::size_t largestSpan = 1u << 20;
+// Larger objects (a caller's own node classes) get a block of their own.
 const std::size_t largestArenaObject = 512;
 
 std::size_t roundUp(std::size_t value, std::size_t multiple) {
     return (value + multiple - 1) / multiple * multiple;
 }
 
-// The owner mark stands right behind the object, at a pointer's alignment.
-std::size_t markOffset(std::size_t size) {
-    return roundUp(size, alignof(ParserArena*));
+// An object's size is a multiple of its alignment, so the lowest set bit of
+// the size (up to what the heap gives) is an alignment that serves it:
+// 56-byte nodes pack at 8 bytes.
+std::size_t alignmentFor(std::size_t size) {
+    const std::size_t lowest = size & (~size + 1);
+    const std::size_t heap = alignof(std::max_align_t);
+    return lowest != 0 && lowest < heap ? lowest : heap;
 }
 
-ParserArena*& markOf(void* object, std::size_t size) {
-    return *reinterpret_cast<ParserArena**>(static_cast<char*>(object) + markOffset(size));
+void* newBlock(std::size_t size) {
+    return ::operator new(size, std::align_val_t(blockAlignment));
+}
+
+void deleteBlock(void* block) noexcept {
+    ::operator delete(block, std::align_val_t(blockAlignment));
+}
+
+// Storage for the shared prototypes, constructed in place at first use and
+// never destroyed, so that no tree outliving the library's static objects
+// can find them gone.
+alignas(ParserLine) unsigned char linePrototypeStorage[sizeof(ParserLine)];
+alignas(ParserFieldValue) unsigned char fieldValuePrototypeStorage[sizeof(ParserFieldValue)];
+
+}  // namespace
+
+Parser* ParserArena::linePrototype() {
+    static Parser* const prototype = new (linePrototypeStorage) ParserLine(nullptr, nullptr, nullptr);
+    return prototype;
+}
+
+Parser* ParserArena::fieldValuePrototype() {
+    static Parser* const prototype = new (fieldValuePrototypeStorage) ParserFieldValue(nullptr, nullptr, nullptr);
+    return prototype;
+}
+
+bool ParserArena::isShared(const Parser* node) noexcept {
+    const void* const address = node;
+    return address == linePrototypeStorage || address == fieldValuePrototypeStorage;
+}
+
+// The start of every window and block: the arena whose window it is, or
+// null for a block holding one node of its own; in the first window of a
+// span, the heap block of the span and the arena's previous span.
+struct ParserArena::Slab {
+    ParserArena* arena;
+    void* span;
+    Slab* next;
+};
+
+namespace {
+
+const std::size_t headerSize = roundUp(sizeof(ParserArena::Slab), alignof(std::max_align_t));
+
+ParserArena::Slab* blockOf(void* object) {
+    return reinterpret_cast<ParserArena::Slab*>(reinterpret_cast<std::uintptr_t>(object) &
+                                                ~static_cast<std::uintptr_t>(blockAlignment - 1));
 }
 
 }  // namespace
 
-struct ParserArena::Slab {
-    Slab* next;
-};
-
 ParserArena::ParserArena()
-    : slabs_(nullptr), next_(nullptr), limit_(nullptr), nextSlabSize_(firstSlabSize), live_(0), building_(true) {}
+    : spans_(nullptr), next_(nullptr), limit_(nullptr), spanNext_(nullptr), spanEnd_(nullptr), nextSpan_(firstSpan),
+      live_(0), building_(true) {}
 
 ParserArena::~ParserArena() {
-    while (slabs_ != nullptr) {
-        Slab* const next = slabs_->next;
-        ::operator delete(slabs_);
-        slabs_ = next;
+    while (spans_ != nullptr) {
+        Slab* const next = spans_->next;
+        ::operator delete(spans_->span);
+        spans_ = next;
     }
 }
 
@@ -51,56 +107,72 @@ void* ParserArena::allocate(std::size_t size) {
     if (arena == nullptr || size > largestArenaObject) {
         return allocateFromHeap(size);
     }
-    void* const object = arena->take(roundUp(markOffset(size) + sizeof(ParserArena*), alignment));
-    markOf(object, size) = arena;
-    return object;
+    return arena->take(size);
 }
 
 void* ParserArena::allocateFromHeap(std::size_t size) {
-    void* const object = ::operator new(markOffset(size) + sizeof(ParserArena*));
-    markOf(object, size) = nullptr;
-    return object;
+    // A block of its own, only as large as the header and the object: the
+    // alignment costs address space, not memory that is ever touched.
+    Slab* const block = static_cast<Slab*>(newBlock(headerSize + (size > 0 ? size : 1)));
+    block->arena = nullptr;
+    block->span = nullptr;
+    block->next = nullptr;
+    return reinterpret_cast<char*>(block) + headerSize;
 }
 
-void ParserArena::release(void* object, std::size_t size) noexcept {
+void ParserArena::release(void* object, std::size_t) noexcept {
     if (object == nullptr) {
         return;
     }
-    ParserArena* const arena = markOf(object, size);
-    if (arena == nullptr) {
-        ::operator delete(object);
+    Slab* const block = blockOf(object);
+    if (block->arena == nullptr) {
+        deleteBlock(block);
     } else {
-        arena->dropOne();
+        block->arena->dropOne();
     }
 }
 
-void* ParserArena::take(std::size_t chunk) {
-    if (static_cast<std::size_t>(limit_ - next_) < chunk) {
-        grow(chunk);
+void* ParserArena::take(std::size_t size) {
+    const std::size_t alignment = alignmentFor(size);
+    char* object = reinterpret_cast<char*>(roundUp(reinterpret_cast<std::uintptr_t>(next_), alignment));
+    if (next_ == nullptr || static_cast<std::size_t>(limit_ - object) < size) {
+        grow();
+        object = reinterpret_cast<char*>(roundUp(reinterpret_cast<std::uintptr_t>(next_), alignment));
     }
-    void* const object = next_;
-    next_ += chunk;
+    next_ = object + size;
     ++live_;
     return object;
 }
 
-void ParserArena::grow(std::size_t chunk) {
-    // Small trees get small slabs; large ones ever larger, up to a limit.
-    const std::size_t header = roundUp(sizeof(Slab), alignment);
-    std::size_t size = nextSlabSize_;
-    while (size < header + chunk + alignment) {
-        size *= 2;
+void ParserArena::grow() {
+    Slab* window;
+    std::size_t windowSize;
+    if (spanNext_ < spanEnd_) {
+        // The next window of the current span.
+        window = reinterpret_cast<Slab*>(spanNext_);
+        windowSize = blockAlignment;
+        spanNext_ += blockAlignment;
+        window->span = nullptr;
+        window->next = nullptr;
+    } else {
+        const std::size_t span = nextSpan_;
+        if (nextSpan_ < largestSpan) {
+            nextSpan_ *= 2;
+        }
+        // Room for the span behind the first aligned address in the block.
+        void* const block = ::operator new(span + blockAlignment);
+        window = reinterpret_cast<Slab*>(roundUp(reinterpret_cast<std::uintptr_t>(block), blockAlignment));
+        windowSize = span < blockAlignment ? span : blockAlignment;
+        window->span = block;
+        window->next = spans_;
+        spans_ = window;
+        // Spans beyond the first window are whole windows long.
+        spanNext_ = reinterpret_cast<char*>(window) + windowSize;
+        spanEnd_ = reinterpret_cast<char*>(window) + span;
     }
-    if (nextSlabSize_ < largestSlabSize) {
-        nextSlabSize_ *= 2;
-    }
-    Slab* const slab = static_cast<Slab*>(::operator new(size));
-    slab->next = slabs_;
-    slabs_ = slab;
-    // The heap may align less than a node needs on some platforms.
-    const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(slab) + sizeof(Slab);
-    next_ = reinterpret_cast<char*>(roundUp(start, alignment));
-    limit_ = reinterpret_cast<char*>(slab) + size;
+    window->arena = this;
+    next_ = reinterpret_cast<char*>(window) + headerSize;
+    limit_ = reinterpret_cast<char*>(window) + windowSize;
 }
 
 void ParserArena::dropOne() noexcept {
