@@ -81,6 +81,7 @@ constexpr OwnText ownTexts[] = {
     {ERROR_CANTOPEN, "The configuration registry key could not be opened."},
     {ERROR_CANTREAD, "The configuration registry key could not be read."},
     {ERROR_CANTWRITE, "The configuration registry key could not be written."},
+    {ERROR_KEY_DELETED, "Illegal operation attempted on a registry key that has been marked for deletion."},
     {ERROR_INVALID_WINDOW_HANDLE, "Invalid window handle."},
     {ERROR_TLW_WITH_WSCHILD, "Cannot create a top-level child window."},
     {ERROR_CANNOT_FIND_WND_CLASS, "Cannot find window class."},
