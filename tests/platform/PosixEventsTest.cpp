@@ -43,7 +43,8 @@ TEST(PosixEvents, SegmentsLiveWhileAHandleIsOpen) {
     }
     int status = 0;
     ASSERT_EQ(child, waitpid(child, &status, 0));
-    EXPECT_TRUE(segmentExists(left));
+    // Whether `left` is still there now is not asked: any event made by any
+    // other process of this user (a test running beside this one) sweeps it.
 
     const HANDLE fresh = CreateEventA(nullptr, FALSE, FALSE, reused.c_str());
     ASSERT_NE(nullptr, fresh);
