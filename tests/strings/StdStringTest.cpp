@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <clocale>
+#include <atomic>
 #include <cctype>
 #include <climits>
+#include <clocale>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "quen/strings/StdString.h"
+#include "support/Locales.h"
 #include "support/Texts.h"
 
 using quen::StdString;
@@ -57,18 +60,32 @@ TEST(StdString, OrderingFoldsCaseAndTreatsHighBytesAsNegative) {
     EXPECT_LT(StdString("ab").compare("abc"), 0);
 }
 
-TEST(StdString, FoldingFollowsTheLocaleInForce) {
-    // Every byte folds as the runtime's toupper folds it (as a signed char).
-    for (int b = 0; b < 256; ++b) {
-        const char c = static_cast<char>(b);
-        const char upper = static_cast<char>(std::toupper(static_cast<signed char>(c)));
-        EXPECT_TRUE(quen::ICharTraits<char>::eq(c, upper)) << b;
-        if (c != 0) {
-            EXPECT_EQ(0u, StdString(upper).find(c)) << b;
+TEST(StdString, FoldingFollowsTheLocaleInForceInEveryThread) {
+    // A worker folds in the C locale, the main thread then sets a Latin-1
+    // locale: from then on both fold as toupper does there.
+    EXPECT_TRUE(support::foldsAsToupper());
+    EXPECT_FALSE(quen::ICharTraits<char>::eq('\xE9', '\xC9'));
+    std::atomic<int> stage{0};
+    bool latin1Set = false;
+    std::thread worker([&] {
+        EXPECT_TRUE(support::foldsAsToupper());
+        stage = 1;
+        while (stage != 2) {
+            std::this_thread::yield();
         }
+        EXPECT_TRUE(support::foldsAsToupper());
+        EXPECT_EQ(latin1Set, quen::ICharTraits<char>::eq('\xE9', '\xC9'));
+    });
+    while (stage != 1) {
+        std::this_thread::yield();
     }
-    EXPECT_FALSE(quen::ICharTraits<char>::eq('a', 'b'));
-    EXPECT_EQ(nullptr, quen::ICharTraits<char>::find("abc", 3, 'd'));
+    latin1Set = std::setlocale(LC_CTYPE, support::latin1Locale()) != nullptr;
+    stage = 2;
+    worker.join();
+    EXPECT_TRUE(support::foldsAsToupper());
+    std::setlocale(LC_CTYPE, "C");
+    EXPECT_TRUE(latin1Set) << support::latin1Locale();
+    EXPECT_FALSE(quen::ICharTraits<char>::eq('\xE9', '\xC9'));
 }
 
 TEST(StdString, FindScansLongTextsForBothCases) {
