@@ -1,5 +1,8 @@
 // Character traits that fold case: the heart of every comparison and search
 // that StdString makes.
+//
+//     quen::ICharTraits<char>::eq('a', 'A');             // true
+//     quen::ICharTraits<char>::compare("abc", "ABD", 3);  // -1
 #ifndef QUEN_STRINGS_ICHARTRAITS_H
 #define QUEN_STRINGS_ICHARTRAITS_H
 

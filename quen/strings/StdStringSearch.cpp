@@ -18,17 +18,14 @@ unsigned char byte(char c) {
     return static_cast<unsigned char>(c);
 }
 
+// Sixteen bytes at once. No function takes or returns one by value: where
+// the target has no vector registers (32-bit Windows without SSE) that
+// would change the calling convention.
 typedef unsigned char Bytes __attribute__((vector_size(16)));
-
-Bytes load(const char* p) {
-    Bytes chunk;
-    std::memcpy(&chunk, p, sizeof chunk);
-    return chunk;
-}
 
 // The lanes of a comparison result (0 or all ones each) as a bit mask, lane
 // 0 in bit 0.
-unsigned laneMask(Bytes hits) {
+unsigned laneMask(const Bytes& hits) {
     std::uint64_t halves[2];
     std::memcpy(halves, &hits, sizeof halves);
     unsigned mask = 0;
@@ -40,9 +37,18 @@ unsigned laneMask(Bytes hits) {
     return mask;
 }
 
-// Lanes that hold a or b.
-Bytes either(Bytes chunk, unsigned char a, unsigned char b) {
-    return static_cast<Bytes>((chunk == (Bytes{} + a)) | (chunk == (Bytes{} + b)));
+// Sets the lanes of passing whose byte at p is neither a nor b to 0.
+void keepEither(Bytes& passing, const char* p, unsigned char a, unsigned char b) {
+    Bytes chunk;
+    std::memcpy(&chunk, p, sizeof chunk);
+    passing &= (chunk == a) | (chunk == b);
+}
+
+// The sixteen bytes at p that are a or b, as a bit mask.
+unsigned eitherMask(const char* p, unsigned char a, unsigned char b) {
+    Bytes passing = Bytes{} + 0xFF;
+    keepEither(passing, p, a, b);
+    return laneMask(passing);
 }
 
 // The first of the n bytes at p that is a or b (Wanted) or neither
@@ -51,7 +57,7 @@ template <bool Wanted>
 const char* scanForward(const char* p, Size n, unsigned char a, unsigned char b) {
     const char* const end = p + n;
     for (; end - p >= 16; p += 16) {
-        unsigned mask = laneMask(either(load(p), a, b));
+        unsigned mask = eitherMask(p, a, b);
         if (!Wanted) {
             mask ^= 0xFFFF;
         }
@@ -72,7 +78,7 @@ template <bool Wanted>
 const char* scanBackward(const char* p, Size n, unsigned char a, unsigned char b) {
     const char* end = p + n;
     for (; end - p >= 16; end -= 16) {
-        unsigned mask = laneMask(either(load(end - 16), a, b));
+        unsigned mask = eitherMask(end - 16, a, b);
         if (!Wanted) {
             mask ^= 0xFFFF;
         }
@@ -247,7 +253,7 @@ public:
         for (; j <= last && last - j >= 15; j += 16) {  // sixteen alignments, all at most last
             Bytes passing = Bytes{} + 0xFF;
             for (int i = 0; i < width_; ++i) {
-                passing &= either(load(text + j + offsets_[i]), variants_[i][0], variants_[i][1]);
+                keepEither(passing, text + j + offsets_[i], variants_[i][0], variants_[i][1]);
             }
             const unsigned mask = laneMask(passing);
             if (mask != 0) {

@@ -1,6 +1,16 @@
 # Hosts that load quen at run time, as plugins are loaded, rather than link it.
 if(WIN32)
-    return()  # the Windows host comes with the unload test
+    # A host loads a plugin that links quen.dll, uses it and frees it: quen.dll
+    # must unload with the plugin.
+    add_library(loading_plugin SHARED ${CMAKE_CURRENT_LIST_DIR}/LoadingPluginWin32.cpp)
+    set_target_properties(loading_plugin PROPERTIES PREFIX "")
+    target_link_libraries(loading_plugin PRIVATE quen::quen quen_compiler_options)
+    add_executable(unload_host ${CMAKE_CURRENT_LIST_DIR}/UnloadHostWin32.cpp)
+    target_link_libraries(unload_host PRIVATE quen_compiler_options)
+    add_dependencies(unload_host loading_plugin)
+    add_test(NAME loading.FreeLibraryUnloadsQuen COMMAND unload_host loading_plugin.dll)
+    set_tests_properties(loading.FreeLibraryUnloadsQuen PROPERTIES TIMEOUT 300)
+    return()
 endif()
 
 # A host that has used up the static TLS block dlopens libquen.so. Not under

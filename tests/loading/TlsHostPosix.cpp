@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
     if (version == nullptr || folding == nullptr) {
         return fail("dlsym", dlerror());
     }
-    if (std::strcmp(version(), "StdString 1.0, 16.08.1999") != 0 || folding()['q'] != 'Q' || folding()['Q'] != 'Q') {
+    if (std::strcmp(version(), "StdString 1.0, 16.08.1999") != 0 || folding()[static_cast<unsigned char>('q')] != 'Q' ||
+        folding()[static_cast<unsigned char>('Q')] != 'Q') {
         return fail("quen", "answers wrongly");
     }
     std::printf("quen loaded after %d of %d hogs were refused static TLS\n", refused, argc - 2);
