@@ -108,8 +108,11 @@ int main() {
     std::printf("the other searches against std::string's (case-sensitive) members\n");
     const quen::StdString ours(text.c_str());
     const quen::StdString oursA(as.c_str());
+    const std::string nearBackwards = "b" + std::string(100, 'a');
     const bool ok =
         memberCase("rfind, absent needle", [&] { return ours.rfind("thex"); }, [&] { return text.rfind("thex"); }) &&
+        memberCase("rfind, 'b' + 'a' x 100 in 'a's", [&] { return oursA.rfind(nearBackwards.c_str()); },
+                   [&] { return as.rfind(nearBackwards); }) &&
         memberCase("rfind, absent character", [&] { return ours.rfind('#'); }, [&] { return text.rfind('#'); }) &&
         memberCase("find_first_of, absent set", [&] { return ours.find_first_of("#%&"); },
                    [&] { return text.find_first_of("#%&"); }) &&

@@ -66,12 +66,14 @@ public:
     // rather than once per character, and scans long texts sixteen bytes at
     // a time.
     //
-    // find of a string takes time linear in the text and the needle, whatever
-    // both hold: a Two-Way search over folded bytes, which skips candidate
-    // positions by up to three of the needle's characters at once. rfind of
-    // a string compares at each position where the needle's first character
-    // stands, as the base string does at every position. The find_..._of
-    // members fold the set once and take one table look-up per character.
+    // find and rfind of a string take time linear in the text and the
+    // needle, whatever both hold (where the base string's take their product
+    // on texts of near matches): a Two-Way search over folded bytes, which
+    // passes over candidate positions sixteen at a time by up to three of the
+    // needle's characters. The find_..._of members fold the set once and
+    // take one table look-up per character. None throws beyond what the
+    // base string's member throws, but a needle longer than 256 characters
+    // is folded into a buffer from the heap (std::bad_alloc).
     using BaseString::find;
     size_type find(const char* s, size_type position, size_type count) const;
     size_type find(const char* s, size_type position = 0) const {

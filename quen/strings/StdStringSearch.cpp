@@ -1,6 +1,7 @@
 // StdString's searches and the long-range find of its traits. Each gives
 // exactly the result of the base string's position-by-position search, with
 // the case folding taken once per call.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -95,12 +96,6 @@ const char* scanBackward(const char* p, Size n, unsigned char a, unsigned char b
     return nullptr;
 }
 
-// A byte's fold, through the tables of one search.
-struct Fold {
-    const unsigned char* upper;
-    unsigned char operator()(char c) const { return upper[byte(c)]; }
-};
-
 // A character c that a scan looks for as the bytes folding alike: false when
 // more than two bytes fold as c does (a scan must then fold every byte).
 bool variantsOf(const platform::CaseFolding& tables, char c, unsigned char& a, unsigned char& b) {
@@ -149,23 +144,25 @@ public:
     Size cut() const { return cut_; }
 
     // The first alignment j in [from, last] at which the needle matches the
-    // text, or npos. skip(j) returns an alignment >= j below which nothing
-    // can match (npos for none), for a filter that passes over alignments
-    // in bulk; it is consulted only where the search keeps nothing in mind.
-    template <typename Fold, typename Skip>
-    Size search(const char* text, Size from, Size last, Fold fold, Skip skip) const {
+    // text, or npos. folded(j, i) is the folded text byte that needle byte i
+    // meets at alignment j (text[j + i] for a forward search; a backward
+    // search runs over the text and the needle reversed). skip(j) returns
+    // an alignment >= j below which nothing can match (npos for none), for
+    // a filter that passes over alignments in bulk; it is consulted only
+    // where the search keeps nothing in mind.
+    template <typename Folded, typename Skip>
+    Size search(Size from, Size last, Folded folded, Skip skip) const {
         Size j = from;
         Size memory = 0;  // needle bytes known to match at alignment j
         while (j <= last) {
             if (memory == 0) {
                 j = skip(j);
-                if (j == npos) {
+                if (j == npos || j > last) {
                     return npos;
                 }
             }
-            const char* const at = text + j;
             Size i = cut_ > memory ? cut_ : memory;
-            while (i < count_ && needle_[i] == fold(at[i])) {
+            while (i < count_ && needle_[i] == folded(j, i)) {
                 ++i;
             }
             if (i < count_) {
@@ -174,7 +171,7 @@ public:
                 continue;
             }
             i = cut_;
-            while (i > memory && needle_[i - 1] == fold(at[i - 1])) {
+            while (i > memory && needle_[i - 1] == folded(j, i - 1)) {
                 --i;
             }
             if (i <= memory) {
@@ -232,12 +229,9 @@ private:
 // every match meets, tested at sixteen alignments at once.
 class Filter {
 public:
-    Filter() = default;
-
-    // Takes the (up to three) needle bytes from near the cut, where the
-    // search compares first; bytes with more than two variants are left out.
-    Filter(const platform::CaseFolding& table, const char* needle, Size count, Size cut) {
-        const Size first = count < 3 ? 0 : (cut < count - 3 ? cut : count - 3);
+    // Takes needle bytes first to first + 2 (those within the needle);
+    // bytes with more than two variants are left out.
+    Filter(const platform::CaseFolding& table, const char* needle, Size count, Size first) {
         for (Size i = first; i < count && i < first + 3; ++i) {
             if (variantsOf(table, needle[i], variants_[width_][0], variants_[width_][1])) {
                 offsets_[width_++] = i;
@@ -251,11 +245,7 @@ public:
     Size next(const char* text, Size from, Size last) const {
         Size j = from;
         for (; j <= last && last - j >= 15; j += 16) {  // sixteen alignments, all at most last
-            Bytes passing = Bytes{} + 0xFF;
-            for (int i = 0; i < width_; ++i) {
-                keepEither(passing, text + j + offsets_[i], variants_[i][0], variants_[i][1]);
-            }
-            const unsigned mask = laneMask(passing);
+            const unsigned mask = passing(text + j);
             if (mask != 0) {
                 return j + __builtin_ctz(mask);
             }
@@ -268,7 +258,33 @@ public:
         return npos;
     }
 
+    // The last alignment at most from that passes, or npos.
+    Size previous(const char* text, Size from) const {
+        Size j = from + 1;  // one past the alignments left
+        for (; j >= 16; j -= 16) {
+            const unsigned mask = passing(text + j - 16);
+            if (mask != 0) {
+                return j - 16 + (31 - __builtin_clz(mask));
+            }
+        }
+        while (j > 0) {
+            if (passes(text + --j)) {
+                return j;
+            }
+        }
+        return npos;
+    }
+
 private:
+    // The alignments at to at + 15 that pass, as a bit mask.
+    unsigned passing(const char* at) const {
+        Bytes passing = Bytes{} + 0xFF;
+        for (int i = 0; i < width_; ++i) {
+            keepEither(passing, at + offsets_[i], variants_[i][0], variants_[i][1]);
+        }
+        return laneMask(passing);
+    }
+
     bool passes(const char* at) const {
         for (int i = 0; i < width_; ++i) {
             const unsigned char c = byte(at[offsets_[i]]);
@@ -282,6 +298,30 @@ private:
     int width_ = 0;
     Size offsets_[3] = {};
     unsigned char variants_[3][2] = {};
+};
+
+// A needle folded (and reversed for a backward search), on the stack when
+// it is short.
+class FoldedNeedle {
+public:
+    FoldedNeedle(const platform::CaseFolding& folding, const char* s, Size count, bool reversed) {
+        if (count > sizeof short_) {
+            long_.reset(new unsigned char[count]);
+            bytes_ = long_.get();
+        }
+        for (Size i = 0; i < count; ++i) {
+            bytes_[reversed ? count - 1 - i : i] = folding.upper[byte(s[i])];
+        }
+    }
+    FoldedNeedle(const FoldedNeedle&) = delete;
+    FoldedNeedle& operator=(const FoldedNeedle&) = delete;
+
+    const unsigned char* bytes() const { return bytes_; }
+
+private:
+    unsigned char short_[256];
+    std::unique_ptr<unsigned char[]> long_;
+    unsigned char* bytes_ = short_;
 };
 
 // The set of a find_..._of call, folded: member(c) when c folds as one of
@@ -387,26 +427,16 @@ StdString::size_type StdString::find(const char* s, size_type position, size_typ
     const char* const text = data();
     const size_type last = length - count;  // the last alignment that fits
     const platform::CaseFolding& folding = platform::caseFolding();
-
-    // The needle folded, on the stack when it is short.
-    unsigned char shortNeedle[256];
-    std::unique_ptr<unsigned char[]> longNeedle;
-    unsigned char* needle = shortNeedle;
-    if (count > sizeof shortNeedle) {
-        longNeedle.reset(new unsigned char[count]);
-        needle = longNeedle.get();
-    }
-    for (size_type i = 0; i < count; ++i) {
-        needle[i] = folding.upper[byte(s[i])];
-    }
-    const TwoWay twoWay(needle, count);
-    const Filter filter(folding, s, count, twoWay.cut());
-    const Fold fold{folding.upper};
+    const FoldedNeedle needle(folding, s, count, false);
+    const TwoWay twoWay(needle.bytes(), count);
+    // The filter's bytes start at the cut, where the comparisons start.
+    const Filter filter(folding, s, count, count < 3 ? 0 : std::min(twoWay.cut(), count - 3));
+    const unsigned char* const upper = folding.upper;
+    const auto folded = [&](size_type j, size_type i) { return upper[byte(text[j + i])]; };
     if (filter.empty()) {
-        return twoWay.search(text, position, last, fold, [](size_type j) { return j; });
+        return twoWay.search(position, last, folded, [](size_type j) { return j; });
     }
-    return twoWay.search(text, position, last, fold,
-                         [&](size_type j) { return filter.next(text, j, last); });
+    return twoWay.search(position, last, folded, [&](size_type j) { return filter.next(text, j, last); });
 }
 
 StdString::size_type StdString::rfind(const char* s, size_type position, size_type count) const {
@@ -421,38 +451,24 @@ StdString::size_type StdString::rfind(const char* s, size_type position, size_ty
     if (count == 1) {
         return rfind(s[0], start);
     }
+    // The same search over the text and the needle reversed: alignment j
+    // of the reversed needle is alignment start - j of the needle.
     const char* const text = data();
+    const size_type end = start + count;  // one past the last byte a match may take
     const platform::CaseFolding& folding = platform::caseFolding();
-    const Fold fold{folding.upper};
-    const auto restMatches = [&](const char* at) {
-        for (size_type i = 1; i < count; ++i) {
-            if (fold(at[i]) != fold(s[i])) {
-                return false;
-            }
-        }
-        return true;
-    };
-    unsigned char a = 0;
-    unsigned char b = 0;
-    if (variantsOf(folding, s[0], a, b)) {
-        // Only where the first character stands: found by a backward scan
-        // of sixteen bytes at a time.
-        size_type end = start + 1;
-        while (const char* at = scanBackward<true>(text, end, a, b)) {
-            if (restMatches(at)) {
-                return static_cast<size_type>(at - text);
-            }
-            end = static_cast<size_type>(at - text);
-        }
-        return npos;
-    }
-    const unsigned char first = fold(s[0]);
-    for (size_type j = start + 1; j-- > 0;) {
-        if (fold(text[j]) == first && restMatches(text + j)) {
-            return j;
-        }
-    }
-    return npos;
+    const FoldedNeedle needle(folding, s, count, true);
+    const TwoWay twoWay(needle.bytes(), count);
+    const size_type cut = count - 1 - twoWay.cut();  // where the comparisons start, in the needle
+    const Filter filter(folding, s, count, cut < 2 ? 0 : cut - 2);
+    const unsigned char* const upper = folding.upper;
+    const auto folded = [&](size_type j, size_type i) { return upper[byte(text[end - 1 - j - i])]; };
+    const size_type found =
+        filter.empty() ? twoWay.search(0, start, folded, [](size_type j) { return j; })
+                       : twoWay.search(0, start, folded, [&](size_type j) {
+                             const size_type alignment = filter.previous(text, start - j);
+                             return alignment == npos ? npos : start - alignment;
+                         });
+    return found == npos ? npos : start - found;
 }
 
 StdString::size_type StdString::rfind(char c, size_type position) const {
