@@ -188,11 +188,18 @@ void completeVariants(CaseFolding& tables) {
     }
 }
 
-const CaseFolding* findPublished(Key key, int published) {
+const CaseFolding* findInSlots(Key key, int published) {
     for (int i = 0; i < published; ++i) {
         if (holds(slots[i], key)) {
             return &slots[i].tables;
         }
+    }
+    return nullptr;
+}
+
+const CaseFolding* findPublished(Key key, int published) {
+    if (const CaseFolding* found = findInSlots(key, published)) {
+        return found;
     }
     for (const Spilled* s = spilled.load(std::memory_order_acquire); s != nullptr; s = s->next) {
         if (holds(*s, key)) {
@@ -214,7 +221,11 @@ public:
     AddingLock& operator=(const AddingLock&) = delete;
 };
 
-const CaseFolding& add(Key key) {
+// The slow way: among the spilled slots, or new tables.
+__attribute__((noinline)) const CaseFolding& findOrAdd(Key key) {
+    if (const CaseFolding* found = findPublished(key, slotsPublished.load(std::memory_order_acquire))) {
+        return *found;
+    }
     const AddingLock lock;
     const int published = slotsPublished.load(std::memory_order_acquire);
     if (const CaseFolding* found = findPublished(key, published)) {
@@ -247,8 +258,8 @@ const CaseFolding& add(Key key) {
 
 const CaseFolding& caseFolding() {
     const Key key = currentKey();
-    const CaseFolding* found = findPublished(key, slotsPublished.load(std::memory_order_acquire));
-    return found != nullptr ? *found : add(key);
+    const CaseFolding* found = findInSlots(key, slotsPublished.load(std::memory_order_acquire));
+    return found != nullptr ? *found : findOrAdd(key);
 }
 
 }  // namespace platform

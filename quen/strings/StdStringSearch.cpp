@@ -397,22 +397,6 @@ Size findLastChar(const StdString& s, char c, Size position) {
 
 }  // namespace
 
-const char* ICharTraits<char>::findInLongRange(const char* p, std::size_t n, char c) {
-    const platform::CaseFolding& folding = platform::caseFolding();
-    unsigned char a = 0;
-    unsigned char b = 0;
-    if (variantsOf(folding, c, a, b)) {
-        return scanForward<true>(p, n, a, b);
-    }
-    const unsigned char wanted = folding.upper[byte(c)];
-    for (std::size_t i = 0; i < n; ++i) {
-        if (folding.upper[byte(p[i])] == wanted) {
-            return p + i;
-        }
-    }
-    return nullptr;
-}
-
 StdString::size_type StdString::find(const char* s, size_type position, size_type count) const {
     const size_type length = size();
     if (count == 0) {
