@@ -63,6 +63,9 @@ struct ICharTraits<char> : public std::char_traits<char> {
     }
 
     static const char* find(const char* p, std::size_t n, const char& c) {
+        if (n != 0 && *p == c) {
+            return p;  // often so where a wildcard's star takes one more character
+        }
         const platform::CaseFolding& folding = platform::caseFolding();
         const unsigned char wanted = byte(c);
         switch (folding.variantCount[wanted]) {
