@@ -1,6 +1,5 @@
-// StdString's searches and the long-range find of its traits. Each gives
-// exactly the result of the base string's position-by-position search, with
-// the case folding taken once per call.
+// StdString's searches. Each gives exactly the result of the base string's
+// position-by-position search, with the case folding taken once per call.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
