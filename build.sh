@@ -18,7 +18,7 @@ log() { printf '\n== %s\n' "$*"; }
 
 # ---------------------------------------------------------------------------
 # Dependencies: Debian packages, installed only when missing.
-NATIVE_PACKAGES=(cmake make g++ pkg-config googletest libgtest-dev libsqlite3-dev libblkid-dev dosfstools e2fsprogs)
+NATIVE_PACKAGES=(cmake make g++ pkg-config googletest libgtest-dev libsqlite3-dev libblkid-dev dosfstools e2fsprogs locales)
 WIN32_PACKAGES=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine64)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 BENCH_PACKAGES=(libinih-dev)

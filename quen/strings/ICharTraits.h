@@ -1,5 +1,8 @@
 // Character traits that fold case: the heart of every comparison and search
 // that StdString makes.
+//
+//     quen::ICharTraits<char>::eq('a', 'A');             // true
+//     quen::ICharTraits<char>::compare("abc", "ABD", 3);  // -1
 #ifndef QUEN_STRINGS_ICHARTRAITS_H
 #define QUEN_STRINGS_ICHARTRAITS_H
 
@@ -22,9 +25,10 @@ struct ICharTraits;
 // as signed 8-bit values, so bytes 0x80 to 0xFF sort before 0x00 to 0x7F.
 //
 // They are inline because the standard string's searches call them once per
-// candidate position: a call into the library for each would cost more than
-// the comparison itself. The folding comes from a table that matches toupper
-// exactly (quen/platform/CaseFolding.h).
+// candidate position. Each call takes the folding of the locale in force for
+// the calling thread (quen/platform/CaseFolding.h: one call into the
+// library, and tables that match toupper exactly); StdString's own searches
+// take it once per search instead.
 template <>
 struct ICharTraits<char> : public std::char_traits<char> {
     static bool eq(char a, char b) {
@@ -59,6 +63,9 @@ struct ICharTraits<char> : public std::char_traits<char> {
     }
 
     static const char* find(const char* p, std::size_t n, const char& c) {
+        if (n != 0 && *p == c) {
+            return p;  // often so where a wildcard's star takes one more character
+        }
         const platform::CaseFolding& folding = platform::caseFolding();
         const unsigned char wanted = byte(c);
         switch (folding.variantCount[wanted]) {

@@ -60,10 +60,20 @@ public:
         return BaseString::operator[](static_cast<size_type>(position));
     }
 
-    // Searches for a string, with the results of the base string's find (the
-    // first position at which every character is equal ignoring case), but
-    // filtering sixteen candidate positions at once by the needle's first
-    // three characters rather than trying one position at a time.
+    // The searches. Each gives exactly the result of the base string's
+    // member of the same name and arguments (which compares position by
+    // position through the traits), but takes the case folding once per call
+    // rather than once per character, and scans long texts sixteen bytes at
+    // a time.
+    //
+    // find and rfind of a string take time linear in the text and the
+    // needle, whatever both hold (where the base string's take their product
+    // on texts of near matches): a Two-Way search over folded bytes, which
+    // passes over candidate positions sixteen at a time by up to three of the
+    // needle's characters. The find_..._of members fold the set once and
+    // take one table look-up per character. None throws beyond what the
+    // base string's member throws, but a needle longer than 256 characters
+    // is folded into a buffer from the heap (std::bad_alloc).
     using BaseString::find;
     size_type find(const char* s, size_type position, size_type count) const;
     size_type find(const char* s, size_type position = 0) const {
@@ -72,6 +82,56 @@ public:
     size_type find(const BaseString& s, size_type position = 0) const {
         return find(s.data(), position, s.size());
     }
+
+    using BaseString::rfind;
+    size_type rfind(const char* s, size_type position, size_type count) const;
+    size_type rfind(const char* s, size_type position = npos) const {
+        return rfind(s, position, traits_type::length(s));
+    }
+    size_type rfind(const BaseString& s, size_type position = npos) const {
+        return rfind(s.data(), position, s.size());
+    }
+    size_type rfind(char c, size_type position = npos) const;
+
+    using BaseString::find_first_of;
+    size_type find_first_of(const char* s, size_type position, size_type count) const;
+    size_type find_first_of(const char* s, size_type position = 0) const {
+        return find_first_of(s, position, traits_type::length(s));
+    }
+    size_type find_first_of(const BaseString& s, size_type position = 0) const {
+        return find_first_of(s.data(), position, s.size());
+    }
+    size_type find_first_of(char c, size_type position = 0) const { return find(c, position); }
+
+    using BaseString::find_last_of;
+    size_type find_last_of(const char* s, size_type position, size_type count) const;
+    size_type find_last_of(const char* s, size_type position = npos) const {
+        return find_last_of(s, position, traits_type::length(s));
+    }
+    size_type find_last_of(const BaseString& s, size_type position = npos) const {
+        return find_last_of(s.data(), position, s.size());
+    }
+    size_type find_last_of(char c, size_type position = npos) const { return rfind(c, position); }
+
+    using BaseString::find_first_not_of;
+    size_type find_first_not_of(const char* s, size_type position, size_type count) const;
+    size_type find_first_not_of(const char* s, size_type position = 0) const {
+        return find_first_not_of(s, position, traits_type::length(s));
+    }
+    size_type find_first_not_of(const BaseString& s, size_type position = 0) const {
+        return find_first_not_of(s.data(), position, s.size());
+    }
+    size_type find_first_not_of(char c, size_type position = 0) const;
+
+    using BaseString::find_last_not_of;
+    size_type find_last_not_of(const char* s, size_type position, size_type count) const;
+    size_type find_last_not_of(const char* s, size_type position = npos) const {
+        return find_last_not_of(s, position, traits_type::length(s));
+    }
+    size_type find_last_not_of(const BaseString& s, size_type position = npos) const {
+        return find_last_not_of(s.data(), position, s.size());
+    }
+    size_type find_last_not_of(char c, size_type position = npos) const;
 
     // False when the dynamic types differ; otherwise equal lengths and
     // characters equal ignoring case.

@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <clocale>
+#include <atomic>
 #include <cctype>
 #include <climits>
+#include <clocale>
 #include <random>
 #include <string>
+#include <thread>
 #include <type_traits>
 
 #include "quen/strings/FileString.h"
 #include "quen/strings/StdString.h"
 #include "quen/strings/WildString.h"
+#include "support/Locales.h"
 #include "support/Texts.h"
 
 using quen::FileString;
@@ -93,18 +96,32 @@ TEST(StdString, OrderingFoldsCaseAndTreatsHighBytesAsNegative) {
     EXPECT_LT(StdString("ab").compare("abc"), 0);
 }
 
-TEST(StdString, FoldingFollowsTheLocaleInForce) {
-    // Every byte folds as the runtime's toupper folds it (as a signed char).
-    for (int b = 0; b < 256; ++b) {
-        const char c = static_cast<char>(b);
-        const char upper = static_cast<char>(std::toupper(static_cast<signed char>(c)));
-        EXPECT_TRUE(quen::ICharTraits<char>::eq(c, upper)) << b;
-        if (c != 0) {
-            EXPECT_EQ(0u, StdString(upper).find(c)) << b;
+TEST(StdString, FoldingFollowsTheLocaleInForceInEveryThread) {
+    // A worker folds in the C locale, the main thread then sets a Latin-1
+    // locale: from then on both fold as toupper does there.
+    EXPECT_TRUE(support::foldsAsToupper());
+    EXPECT_FALSE(quen::ICharTraits<char>::eq('\xE9', '\xC9'));
+    std::atomic<int> stage{0};
+    bool latin1Set = false;
+    std::thread worker([&] {
+        EXPECT_TRUE(support::foldsAsToupper());
+        stage = 1;
+        while (stage != 2) {
+            std::this_thread::yield();
         }
+        EXPECT_TRUE(support::foldsAsToupper());
+        EXPECT_EQ(latin1Set, quen::ICharTraits<char>::eq('\xE9', '\xC9'));
+    });
+    while (stage != 1) {
+        std::this_thread::yield();
     }
-    EXPECT_FALSE(quen::ICharTraits<char>::eq('a', 'b'));
-    EXPECT_EQ(nullptr, quen::ICharTraits<char>::find("abc", 3, 'd'));
+    latin1Set = std::setlocale(LC_CTYPE, support::latin1Locale()) != nullptr;
+    stage = 2;
+    worker.join();
+    EXPECT_TRUE(support::foldsAsToupper());
+    std::setlocale(LC_CTYPE, "C");
+    EXPECT_TRUE(latin1Set) << support::latin1Locale();
+    EXPECT_FALSE(quen::ICharTraits<char>::eq('\xE9', '\xC9'));
 }
 
 TEST(StdString, FindScansLongTextsForBothCases) {
@@ -298,32 +315,56 @@ TEST(StdString, TokenDelimitersIgnoreCaseAndAnEmptySetTakesTheRest) {
     EXPECT_EQ(3u, length);
 }
 
-TEST(StdString, FindAgreesWithThePositionByPositionSearch) {
-    // The fast search must give exactly what the base string's find gives
-    // with the same traits, for every start position and needle length,
-    // around the sixteen-byte blocks it scans in.
+TEST(StdString, SearchesAgreeWithThePositionByPositionSearch) {
+    // Every search must give exactly what the base string's member gives
+    // with the same traits, for every start position: on short texts (byte
+    // by byte) and long ones (sixteen bytes at a time), with needles of a
+    // small alphabet that nearly match everywhere, and needles cut from the
+    // text itself with one byte changed.
     std::mt19937 random(7);
     const char alphabet[] = {'a', 'A', 'b', 'B', 'x', '\xC9', '\xE9', ' '};
-    for (int round = 0; round < 300; ++round) {
-        std::string text(random() % 70, ' ');
+    const auto pick = [&](std::size_t letters) {
+        // Mostly 'a' or 'A' at times, for runs of near matches.
+        return random() % 3 == 0 ? alphabet[random() % 2] : alphabet[random() % letters];
+    };
+    for (int round = 0; round < 400; ++round) {
+        std::string text(round % 4 == 0 ? 150 + random() % 300 : random() % 70, ' ');
         for (char& c : text) {
-            c = alphabet[random() % sizeof alphabet];
+            c = pick(round % 2 == 0 ? 3 : sizeof alphabet);
         }
         const StdString haystack(text.c_str());
         const StdString::BaseString& base = haystack;
-        for (std::size_t length = 0; length <= 5; ++length) {
-            std::string needle(length, ' ');
-            for (char& c : needle) {
-                c = alphabet[random() % 4];
-            }
-            for (std::size_t start = 0; start <= text.size() + 1; ++start) {
-                ASSERT_EQ(base.find(needle.c_str(), start, length), haystack.find(needle.c_str(), start, length))
-                    << "text '" << text << "' needle '" << needle << "' from " << start;
-            }
+        std::string needle(random() % 8, ' ');
+        for (char& c : needle) {
+            c = pick(4);
+        }
+        if (round % 3 == 0 && !text.empty()) {
+            const std::size_t from = random() % text.size();
+            needle = text.substr(from, 1 + random() % 40);
+            needle[random() % needle.size()] = pick(4);
+        }
+        const char* const n = needle.c_str();
+        const std::size_t count = needle.size();
+        const std::size_t step = text.size() > 100 ? 7 : 1;
+        for (std::size_t at = 0; at <= text.size() + 1; at += step) {
+            const std::size_t back = text.size() - at;  // from the end as well, npos among them
+            ASSERT_EQ(base.find(n, at, count), haystack.find(n, at, count)) << text << " / " << needle << " / " << at;
+            ASSERT_EQ(base.rfind(n, back, count), haystack.rfind(n, back, count)) << text << " / " << needle << " / " << back;
+            ASSERT_EQ(base.find_first_of(n, at, count), haystack.find_first_of(n, at, count)) << text << " / " << needle;
+            ASSERT_EQ(base.find_last_of(n, back, count), haystack.find_last_of(n, back, count)) << text << " / " << needle;
+            ASSERT_EQ(base.find_first_not_of(n, at, count), haystack.find_first_not_of(n, at, count)) << text << " / " << needle;
+            ASSERT_EQ(base.find_last_not_of(n, back, count), haystack.find_last_not_of(n, back, count)) << text << " / " << needle;
+            const char c = count > 0 ? n[0] : '\xC9';
+            ASSERT_EQ(base.find(c, at), haystack.find(c, at)) << text << " / " << c;
+            ASSERT_EQ(base.rfind(c, back), haystack.rfind(c, back)) << text << " / " << c;
+            ASSERT_EQ(base.find_first_not_of(c, at), haystack.find_first_not_of(c, at)) << text << " / " << c;
+            ASSERT_EQ(base.find_last_not_of(c, back), haystack.find_last_not_of(c, back)) << text << " / " << c;
         }
     }
     EXPECT_EQ(3u, StdString("abcABC").find(StdString("aBC"), 1));
+    EXPECT_EQ(0u, StdString("abcABC").rfind(StdString("aBC"), 2));
     EXPECT_EQ(StdString::npos, StdString("abc").find("abcd"));
     EXPECT_EQ(3u, StdString("abc").find("", 3));
     EXPECT_EQ(StdString::npos, StdString("abc").find("", 4));
+    EXPECT_EQ(3u, StdString("abc").rfind(""));
 }

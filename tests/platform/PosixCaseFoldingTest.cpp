@@ -1,0 +1,80 @@
+// Case folding under glibc's per-thread locales (uselocale) and locales
+// loaded and freed while the library runs.
+#include <gtest/gtest.h>
+
+#include <locale.h>
+
+#include <atomic>
+#include <thread>
+
+#include "quen/strings/StdString.h"
+#include "support/Locales.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+namespace {
+
+typedef quen::ICharTraits<char> Traits;
+
+// newlocale for the LC_CTYPE category. glibc 2.36 leaks the search path that
+// newlocale builds from LOCPATH, which the leak checker would report here.
+locale_t newCtypeLocale(const char* name) {
+#if defined(__SANITIZE_ADDRESS__)
+    __lsan_disable();
+#endif
+    const locale_t locale = newlocale(LC_CTYPE_MASK, name, locale_t(0));
+#if defined(__SANITIZE_ADDRESS__)
+    __lsan_enable();
+#endif
+    return locale;
+}
+
+}  // namespace
+
+TEST(PosixCaseFolding, EachThreadFoldsInTheLocaleItUses) {
+    // Two threads at once, one in a Latin-1 locale object, one in the global
+    // C locale, each folding many times over.
+    const locale_t latin1 = newCtypeLocale(support::latin1Locale());
+    ASSERT_NE(locale_t(0), latin1);
+    std::atomic<int> ready{0};
+    const auto work = [&](locale_t use, bool folds) {
+        if (use != locale_t(0)) {
+            uselocale(use);
+        }
+        ++ready;
+        while (ready != 2) {
+            std::this_thread::yield();
+        }
+        for (int round = 0; round < 10; ++round) {
+            EXPECT_TRUE(support::foldsAsToupper());
+            EXPECT_EQ(folds, Traits::eq('\xE9', '\xC9'));
+            EXPECT_EQ(folds ? 1u : quen::StdString::npos, quen::StdString("a\xC9").find("\xE9"));
+        }
+        uselocale(LC_GLOBAL_LOCALE);
+    };
+    std::thread inLatin1(work, latin1, true);
+    std::thread inC(work, locale_t(0), false);
+    inLatin1.join();
+    inC.join();
+    freelocale(latin1);
+}
+
+TEST(PosixCaseFolding, ALocaleLoadedWhereAFreedOneWasFoldsAsItself) {
+    // glibc unmaps a locale read from files with its last locale object, and
+    // the next one it loads often lands at the same address: the folding of
+    // the one in use must be its own. 0xFC folds to 0xDC in Latin-1, to 0xBC
+    // in ISO-8859-7.
+    for (int round = 0; round < 4; ++round) {
+        const bool greek = round % 2 == 1;
+        const locale_t locale = newCtypeLocale(greek ? support::greekLocale() : support::latin1Locale());
+        ASSERT_NE(locale_t(0), locale) << round;
+        uselocale(locale);
+        EXPECT_TRUE(support::foldsAsToupper()) << round;
+        EXPECT_EQ(!greek, Traits::eq('\xFC', '\xDC')) << round;
+        EXPECT_EQ(greek, Traits::eq('\xFC', '\xBC')) << round;
+        uselocale(LC_GLOBAL_LOCALE);
+        freelocale(locale);
+    }
+}
