@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <pthread.h>
 #include <string>
 #include <strings.h>
 #include <vector>
@@ -85,7 +86,7 @@ struct State {
     std::vector<std::shared_ptr<Window>> slots;
     std::vector<WORD> generations;
     std::vector<std::shared_ptr<WindowClass>> classes;
-    std::map<DWORD, std::weak_ptr<Queue>> queues;
+    std::map<DWORD, std::shared_ptr<Queue>> queues;  // by thread, until it ends
     ATOM nextAtom = 0xC000;
 };
 
@@ -165,48 +166,79 @@ DWORD currentThreadId() {
     return static_cast<DWORD>(syscall(SYS_gettid));
 }
 
-// The calling thread's queue, made on first use; the thread's windows go
-// when the thread ends.
-struct ThreadQueue {
+// A thread's queue and windows go when the thread ends. The end is seen
+// through a thread-specific key with a destructor, not through a thread_local
+// object: glibc keeps a library loaded for as long as any thread holds such an
+// object, so a host could never unload us. The key goes when the library
+// unloads, and with it every call into our code at a later thread end.
+void endThread(void* value) {
+    const DWORD threadId = static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(value));
+    State& all = state();
     std::shared_ptr<Queue> queue;
-    ~ThreadQueue() {
-        if (!queue) {
+    std::deque<std::shared_ptr<SentMessage>> unanswered;
+    {
+        std::lock_guard<std::mutex> lock(all.mutex);
+        const auto found = all.queues.find(threadId);
+        if (found == all.queues.end()) {
             return;
         }
-        State& all = state();
-        std::deque<std::shared_ptr<SentMessage>> unanswered;
-        {
-            std::lock_guard<std::mutex> lock(all.mutex);
-            for (const std::shared_ptr<Window>& window : all.slots) {
-                if (window && window->queue == queue) {
-                    removeLocked(all, window);
-                }
+        queue = found->second;
+        for (const std::shared_ptr<Window>& window : all.slots) {
+            if (window && window->queue == queue) {
+                removeLocked(all, window);
             }
-            all.queues.erase(queue->threadId);
-            std::lock_guard<std::mutex> queueLock(queue->mutex);
-            queue->alive = false;
-            unanswered.swap(queue->sent);
         }
-        for (const std::shared_ptr<SentMessage>& sent : unanswered) {
-            std::lock_guard<std::mutex> senderLock(sent->sender->mutex);
-            sent->done = true;
-            sent->sender->changed.notify_all();
+        all.queues.erase(found);
+        std::lock_guard<std::mutex> queueLock(queue->mutex);
+        queue->alive = false;
+        unanswered.swap(queue->sent);
+    }
+    for (const std::shared_ptr<SentMessage>& sent : unanswered) {
+        std::lock_guard<std::mutex> senderLock(sent->sender->mutex);
+        sent->done = true;
+        sent->sender->changed.notify_all();
+    }
+}
+
+struct ThreadEndKey {
+    pthread_key_t key{};
+    bool made = false;
+    ThreadEndKey() : made(pthread_key_create(&key, endThread) == 0) {}
+    ~ThreadEndKey() {
+        if (made) {
+            pthread_key_delete(key);
         }
     }
+    ThreadEndKey(const ThreadEndKey&) = delete;
+    ThreadEndKey& operator=(const ThreadEndKey&) = delete;
 };
 
-thread_local ThreadQueue threadQueue;
+ThreadEndKey& threadEndKey() {
+    static ThreadEndKey theKey;
+    return theKey;
+}
 
-const std::shared_ptr<Queue>& ownQueue() {
-    if (!threadQueue.queue) {
-        auto queue = std::make_shared<Queue>();
-        queue->threadId = currentThreadId();
-        State& all = state();
+// The calling thread's queue, made on first use and held by the table of
+// queues until the thread ends.
+std::shared_ptr<Queue> ownQueue() {
+    const DWORD threadId = currentThreadId();
+    State& all = state();
+    {
         std::lock_guard<std::mutex> lock(all.mutex);
-        all.queues[queue->threadId] = queue;
-        threadQueue.queue = queue;
+        const auto found = all.queues.find(threadId);
+        if (found != all.queues.end()) {
+            return found->second;
+        }
     }
-    return threadQueue.queue;
+    auto queue = std::make_shared<Queue>();
+    queue->threadId = threadId;
+    ThreadEndKey& end = threadEndKey();
+    if (end.made) {
+        pthread_setspecific(end.key, reinterpret_cast<void*>(static_cast<std::uintptr_t>(threadId)));
+    }
+    std::lock_guard<std::mutex> lock(all.mutex);
+    all.queues[threadId] = queue;
+    return queue;
 }
 
 DWORD tickCount() {
@@ -485,7 +517,7 @@ BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
 
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                             int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter) {
-    const std::shared_ptr<Queue>& queue = ownQueue();
+    const std::shared_ptr<Queue> queue = ownQueue();
     auto window = std::make_shared<Window>();
     {
         State& all = state();
@@ -564,7 +596,7 @@ BOOL WINAPI DestroyWindow(HWND handle) {
     }
     {
         std::lock_guard<std::mutex> lock(state().mutex);
-        if (window->queue != threadQueue.queue) {
+        if (window->queue->threadId != currentThreadId()) {
             SetLastError(ERROR_ACCESS_DENIED);
             return FALSE;
         }
@@ -654,7 +686,7 @@ LRESULT WINAPI SendMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
     if (!window) {
         return 0;
     }
-    const std::shared_ptr<Queue>& own = ownQueue();
+    const std::shared_ptr<Queue> own = ownQueue();
     if (window->queue == own) {
         return callProcedure(window, message, wParam, lParam);
     }
@@ -708,7 +740,7 @@ BOOL WINAPI PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPAR
         std::lock_guard<std::mutex> lock(all.mutex);
         const auto found = all.queues.find(threadId);
         if (found != all.queues.end()) {
-            queue = found->second.lock();
+            queue = found->second;
         }
     }
     if (!queue) {
@@ -719,7 +751,7 @@ BOOL WINAPI PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPAR
 }
 
 void WINAPI PostQuitMessage(int exitCode) {
-    const std::shared_ptr<Queue>& queue = ownQueue();
+    const std::shared_ptr<Queue> queue = ownQueue();
     std::lock_guard<std::mutex> lock(queue->mutex);
     queue->quit = true;
     queue->quitCode = exitCode;
@@ -732,7 +764,7 @@ BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filter
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const std::shared_ptr<Queue>& queue = ownQueue();
+    const std::shared_ptr<Queue> queue = ownQueue();
     runSentMessages(queue);
     return takeMessage(queue, *message, window, filterMin, filterMax, (remove & PM_REMOVE) != 0) ? TRUE : FALSE;
 }
@@ -745,7 +777,7 @@ BOOL WINAPI GetMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterM
     if (window != nullptr && window != reinterpret_cast<HWND>(-1) && !findOrFail(window)) {
         return -1;
     }
-    const std::shared_ptr<Queue>& queue = ownQueue();
+    const std::shared_ptr<Queue> queue = ownQueue();
     for (;;) {
         unsigned long long seen = 0;
         {
@@ -816,7 +848,7 @@ int WINAPI GetWindowTextA(HWND handle, LPSTR text, int size) {
     if (!window) {
         return 0;
     }
-    if (window->queue == threadQueue.queue) {
+    if (window->queue->threadId == currentThreadId()) {
         return static_cast<int>(SendMessageA(handle, WM_GETTEXT, static_cast<WPARAM>(size),
                                              reinterpret_cast<LPARAM>(text)));
     }
@@ -832,7 +864,7 @@ int WINAPI GetWindowTextLengthA(HWND handle) {
     if (!window) {
         return 0;
     }
-    if (window->queue == threadQueue.queue) {
+    if (window->queue->threadId == currentThreadId()) {
         return static_cast<int>(SendMessageA(handle, WM_GETTEXTLENGTH, 0, 0));
     }
     std::lock_guard<std::mutex> lock(state().mutex);
