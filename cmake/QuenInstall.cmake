@@ -74,8 +74,22 @@ endif()
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
     DESTINATION ${CMAKE_INSTALL_DOCDIR})
 if(NOT WIN32)
-    file(ARCHIVE_CREATE OUTPUT ${PROJECT_BINARY_DIR}/changelog.gz
-        PATHS ${PROJECT_SOURCE_DIR}/CHANGELOG.md FORMAT raw COMPRESSION GZip COMPRESSION_LEVEL 9)
-    install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
-    install(FILES ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+    # Where Debian looks: the licence in its copyright format and a changelog
+    # in its own format, compressed without a time stamp.
+    file(STRINGS ${PROJECT_SOURCE_DIR}/LICENSE license_lines)
+    set(QUEN_LICENSE_TEXT "")
+    foreach(line IN LISTS license_lines)
+        if(line STREQUAL "")
+            set(line ".")
+        endif()
+        string(APPEND QUEN_LICENSE_TEXT " ${line}\n")
+    endforeach()
+    string(STRIP "${QUEN_LICENSE_TEXT}" QUEN_LICENSE_TEXT)
+    set(QUEN_LICENSE_TEXT " ${QUEN_LICENSE_TEXT}")
+    configure_file(cmake/debian-copyright.in ${PROJECT_BINARY_DIR}/copyright @ONLY)
+    configure_file(cmake/debian-changelog.in ${PROJECT_BINARY_DIR}/changelog @ONLY)
+    execute_process(COMMAND gzip -9nc INPUT_FILE ${PROJECT_BINARY_DIR}/changelog
+        OUTPUT_FILE ${PROJECT_BINARY_DIR}/changelog.gz)
+    install(FILES ${PROJECT_BINARY_DIR}/copyright ${PROJECT_BINARY_DIR}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()

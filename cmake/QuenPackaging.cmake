@@ -6,10 +6,16 @@ set(CPACK_PACKAGE_NAME quen)
 set(CPACK_PACKAGE_VENDOR "the quen authors")
 set(CPACK_PACKAGE_CONTACT "the quen authors <quen@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "C++ class library for 32-bit Windows desktop applications, also for Linux")
-set(CPACK_PACKAGE_DESCRIPTION
-    "quen is a C++17 class library: case-insensitive strings, file names and wildcards, binary file streams, a parser for sectioned text files, drives and volume-labelled file names, typed registry access, exceptions with the library's own message table, times and file dates, named events and progress monitors. This package holds the library, its headers, CMake package and pkg-config file, and the quen command-line tool.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "quen is a C++17 class library: case-insensitive strings, file names and\n"
+    "wildcards, binary file streams, a parser for sectioned text files, drives\n"
+    "and volume-labelled file names, typed registry access, exceptions with the\n"
+    "library's own message table, times and file dates, named events and\n"
+    "progress monitors. This package holds the library, its headers, CMake\n"
+    "package and pkg-config file, and the quen command-line tool.\n"
+    "Licence: MIT.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)  # MIT, also in share/doc/quen
 set(CPACK_PACKAGE_CHECKSUM SHA256)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_BINARY_DIR}/packages)
@@ -23,11 +29,13 @@ else()
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set(CPACK_DEBIAN_PACKAGE_SECTION libdevel)
     set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-    set(CPACK_DEBIAN_PACKAGE_LICENSE MIT)
     # Depends from the binaries' own needs (dpkg-shlibdeps): the C and C++
     # runtimes and, for the Linux registry, SQLite.
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+    # The linker cache is brought up to date by dpkg's trigger.
+    file(WRITE ${PROJECT_BINARY_DIR}/debian/triggers "activate-noawait ldconfig\n")
+    set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/debian/triggers)
     set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
     if(NOT QUEN_SHARED)
         # A static library leaves SQLite for its hosts to link.
