@@ -192,7 +192,7 @@ check_zip() {
     # Cross-compiled as a Windows user's host would be: the mingw toolchain,
     # quen_DIR into the unpacked zip, the DLLs copied beside the program.
     local zip root="$CHECKS/zip-root" dir="$CHECKS/consumer-zip"
-    zip=$(ls build/win32/packages/quen-*.zip)
+    zip=$(ls "$ROOT"/build/win32/packages/quen-*.zip)
     log "check $(basename "$zip")"
     rm -rf "$root" "$dir"
     mkdir -p "$root"
@@ -218,7 +218,7 @@ check_win32_static() {
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-i686.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         "${extra[@]}" >/dev/null
     cmake --build "$dir" -j "$JOBS" >/dev/null
-    find build/win32/bin -maxdepth 1 -name '*.dll' ! -name quen.dll -exec cp {} "$dir/" \;
+    cp build/win32/bin/lib*-*.dll "$dir/"  # libstdc++-6, libgcc_s_dw2-1, libwinpthread-1
     "$ROOT/build/win32/wine-run.sh" "$dir/host.exe"
 }
 
