@@ -85,9 +85,12 @@ start_wine() {
     export WINEPREFIX="$ROOT/build/win32/wineprefix" WINEDEBUG=-all
     if [ ! -f "$WINEPREFIX/.quen-ready" ]; then
         log "creating the Wine prefix (once per build folder)"
-        "$ROOT/build/win32/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true
     fi
     wineserver -p 2>/dev/null || true
+    # Wine's own services start with the first program of the server and
+    # live as long as it does: start them here, not inside ctest, whose
+    # output pipe they would otherwise hold open, so that it never ends.
+    "$ROOT/build/win32/wine-run.sh" cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 stop_wine() {
