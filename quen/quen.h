@@ -3,6 +3,7 @@
 #ifndef QUEN_QUEN_H
 #define QUEN_QUEN_H
 
+#include "quen/Version.h"
 #include "quen/platform/Win32.h"
 #include "quen/platform/DriveNames.h"
 

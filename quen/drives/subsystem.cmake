@@ -18,4 +18,3 @@ endif()
 # Drive-form names lead to the files of the drives' media: a platform
 # function, asking sysProbe where each drive's root is.
 target_sources(quen PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/platform/DriveNames.cpp)
-install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/platform/DriveNames.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quen/platform)

@@ -7,8 +7,8 @@
 //
 // All of them are defined in this file, because C++ orders the
 // initialisation of static objects only within one translation unit. The
-// module entry runs after all of them (on Linux, the last object below plays
-// its caller).
+// module entry runs after all of them (on Linux and in a static library, the
+// last object below plays its caller).
 #include "quen/drives/DiskDriveMap.h"
 #include "quen/resources/ModuleEntry.h"
 #include "quen/strings/UtilityStrings.h"
@@ -39,36 +39,36 @@ StdString utilityStrings(int id) {
 }  // namespace quen
 
 
-// Linux has no module entry: the object below is built after the library's
-// other static objects and destroyed before them, and calls the entry as the
-// Windows loader calls DllMain. Before that it registers the message table
-// under the library's module handle, as a Windows module carries its
-// STRINGTABLE resource.
-#if !defined(_WIN32)
-#include "quen/resources/PosixMessageTable.h"
+// Linux has no module entry, and neither has a static library on Windows:
+// the object below is built after the library's other static objects and
+// destroyed before them, and calls the entry as the Windows loader calls
+// DllMain. Before that it registers the message table under the library's
+// module handle, as a Windows module carries its STRINGTABLE resource.
+#if !defined(_WIN32) || defined(QUEN_STATIC)
+#include "quen/resources/MessageTable.h"
 
 namespace quen {
 namespace resources {
 namespace {
 
-class PosixModuleLoad {
+class ModuleLoad {
 public:
-    PosixModuleLoad() : module_(libraryModuleHandle()) {
+    ModuleLoad() : module_(libraryModuleHandle()) {
         registerMessageTable(module_);
         moduleEntry(module_);
     }
-    ~PosixModuleLoad() {
+    ~ModuleLoad() {
         moduleEntry(module_);
         unregisterMessageTable(module_);
     }
-    PosixModuleLoad(const PosixModuleLoad&) = delete;
-    PosixModuleLoad& operator=(const PosixModuleLoad&) = delete;
+    ModuleLoad(const ModuleLoad&) = delete;
+    ModuleLoad& operator=(const ModuleLoad&) = delete;
 
 private:
     void* module_;
 };
 
-PosixModuleLoad thePosixModuleLoad;
+ModuleLoad theModuleLoad;
 
 }  // namespace
 }  // namespace resources

@@ -14,7 +14,7 @@ bool moduleEntry(void* module) {
 }  // namespace resources
 }  // namespace quen
 
-#if defined(_WIN32)
+#if defined(_WIN32) && !defined(QUEN_STATIC)
 // The system calls this for process and thread attach and detach, after the
 // runtime has built the library's static objects (and before it destroys
 // them); every call stores the same handle.

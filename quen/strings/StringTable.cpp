@@ -2,6 +2,7 @@
 
 #include "quen/errors/QuenException.h"
 #include "quen/platform/Win32.h"
+#include "quen/resources/MessageTable.h"
 
 namespace quen {
 
@@ -21,8 +22,9 @@ const StdString StringTable::operator[](int id) const {
         throw QuenException("Invalid resource id");
     }
     char text[1024];
-    const int length = LoadStringA(static_cast<HINSTANCE>(instance()), static_cast<UINT>(id), text,
-                                   static_cast<int>(sizeof text));
+    // LoadStringA, but also finding the table of a static quen on Windows.
+    const int length =
+        resources::loadModuleString(instance(), static_cast<unsigned int>(id), text, static_cast<int>(sizeof text));
     if (length == 0) {
         throw QuenException("Invalid resource id");
     }

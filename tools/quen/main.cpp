@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "Command.h"
+#include "quen/Version.h"
 
 namespace tool {
 
@@ -246,7 +247,7 @@ int main(int argc, char** argv) {
         return finish("quen", exitOk);
     }
     if (name == "--version") {
-        std::cout << "quen " << QUEN_TOOL_VERSION << "\n";
+        std::cout << "quen " << QUEN_VERSION_STRING << "\n";
         return finish("quen", exitOk);
     }
     const Command* command = findCommand(name);
