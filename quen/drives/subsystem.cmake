@@ -12,7 +12,9 @@ if(NOT WIN32)
     # Volume labels come from the file systems themselves.
     find_package(PkgConfig REQUIRED)
     pkg_check_modules(QUEN_BLKID REQUIRED IMPORTED_TARGET blkid)
-    target_link_libraries(quen PRIVATE PkgConfig::QUEN_BLKID)
+    # The imported target stays in this build; an installed static quen names
+    # the system library itself, so its hosts need no pkg-config module.
+    target_link_libraries(quen PRIVATE $<BUILD_INTERFACE:PkgConfig::QUEN_BLKID> $<INSTALL_INTERFACE:blkid>)
     set_property(GLOBAL APPEND PROPERTY QUEN_PC_PRIVATE_LIBS "-lblkid")
 endif()
 # Drive-form names lead to the files of the drives' media: a platform
