@@ -122,17 +122,12 @@ std::string toDrive(DiskDriveAccessor& drives, const char* name) {
 // A test in a child process whose QUEN_SYSPROBE is `sysprobe`: the parent
 // part starts the child part, whose body follows the macro.
 #define CHILD_TEST(name, sysprobe)                                                              \
-    void name##InChild();                                                                       \
     TEST(DriveMap, name) {                                                                      \
         support::ScratchFolder folder;                                                          \
         support::ChildProcess child("DriveMapChild." #name, {{"QUEN_SYSPROBE", sysprobe}});     \
         EXPECT_EQ(0, child.wait()) << "DriveMapChild." #name " failed (its output is above)";   \
     }                                                                                           \
-    TEST(DriveMapChild, name) {                                                                 \
-        if (!support::isChildProcess()) GTEST_SKIP() << "child part";                           \
-        name##InChild();                                                                        \
-    }                                                                                           \
-    void name##InChild()
+    CHILD_PART(DriveMapChild, name)
 
 // A test on a scripted machine.
 #define MACHINE_TEST(name, machine) CHILD_TEST(name, machineFile(folder, machine))
@@ -575,8 +570,7 @@ TEST(DriveMap, RelativeMachineNameResolvedAtLoad) {
     std::filesystem::current_path(before);
     EXPECT_EQ(0, child.wait()) << "the child failed (its output is above)";
 }
-TEST(DriveMapChild, RelativeMachineNameResolvedAtLoad) {
-    if (!support::isChildProcess()) GTEST_SKIP() << "child part";
+CHILD_PART(DriveMapChild, RelativeMachineNameResolvedAtLoad) {
     std::filesystem::current_path(std::filesystem::current_path().parent_path());
     testing::internal::CaptureStderr();
     DiskDriveMap().refresh();

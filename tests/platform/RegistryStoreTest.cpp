@@ -264,8 +264,7 @@ TEST(RegistryStore, DamagedStoreNeverCrashes) {
 
 // In a process of its own: the value "marker" of the test's key, in the
 // store now at QUEN_REGISTRY, is QUEN_TEST_MARKER.
-TEST(RegistryStoreChild, FindsTheMarker) {
-    if (!support::isChildProcess()) GTEST_SKIP() << "child part";
+CHILD_PART(RegistryStoreChild, FindsTheMarker) {
     support::TestRegistry test;
     HKEY key = openKey(test, KEY_READ);
     LONG result = -1;
