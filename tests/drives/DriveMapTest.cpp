@@ -21,6 +21,7 @@
 #include "support/ChildProcess.h"
 #include "support/FileSupport.h"
 #include "support/RealDrives.h"
+#include "support/Texts.h"
 
 using namespace quen;
 
@@ -59,22 +60,8 @@ void makeFile(const std::string& name, const std::string& bytes) {
     support::writeFile(name, bytes);
 }
 
-std::string thrownBy(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const QuenException& error) {
-        return error.what();
-    }
-    return "no exception";
-}
-
 void expectInvalidDrive(const std::function<void()>& call) {
-    try {
-        call();
-        ADD_FAILURE() << "no exception";
-    } catch (const QuenException& error) {
-        EXPECT_STREQ("Invalid drive specified", error.what());
-    }
+    EXPECT_EQ("Invalid drive specified", support::thrown(call));
 }
 
 std::string walk(DiskDriveAccessor& drives) {
@@ -517,7 +504,7 @@ MACHINE_TEST(TypicalRequestOpensFilesUnderTheRecordsRoot,
 
     // F has no medium: nothing opens there and nothing is made.
     EXPECT_EQ("File OPEN errorF:\\new.dat with mode 43",
-              thrownBy([] { BinFStream file("F:\\new.dat", BinStream::app); }));
+              support::thrown([] { BinFStream file("F:\\new.dat", BinStream::app); }));
     EXPECT_EQ("", platform::systemFileName("F:\\new.dat"));
     EXPECT_TRUE(std::filesystem::is_empty(machineFolder("/media/empty")));
     for (const char* name : {"dir\\x", "E:x", "EE:\\x", "1:\\x", "||BACKUP1||\\x"}) {
@@ -528,7 +515,7 @@ MACHINE_TEST(TypicalRequestOpensFilesUnderTheRecordsRoot,
     rewriteMachine("C 0x0200 SYSTEM\nE 0x0010 - root=media/backup 1\nG 0x0010 BACKUP1 root=media/backup 1\n");
     EXPECT_EQ(9u, fileSize("G:\\data\\set.dat"));
     EXPECT_EQ("File OPEN errorE:\\data\\set.dat with mode 35",
-              thrownBy([] { BinFStream file("E:\\data\\set.dat", BinStream::in); }));
+              support::thrown([] { BinFStream file("E:\\data\\set.dat", BinStream::in); }));
     EXPECT_EQ("G:\\data\\set.dat", platform::driveFileName(onStick.c_str()));
 }
 
