@@ -304,4 +304,11 @@ TEST(WildString, HostilePatternsFinish) {
     }
     EXPECT_FALSE(matches(alternating.c_str(), many.c_str()));  // more 'a' wanted than there are
     EXPECT_TRUE(matches(alternating.c_str(), std::string(50000, 'A').c_str()));
+    // A '.' in a segment with '?' still matches only itself once the search
+    // has left its first strategy, in segments of up to 64 characters and longer.
+    for (const std::string& run : {std::string(8, 'a'), std::string(70, 'a')}) {
+        const std::string pattern = "*" + run + "?" + run + ".a*";
+        EXPECT_TRUE(matches(pattern.c_str(), (many.substr(0, 500) + ".ab").c_str())) << run.size();
+        EXPECT_FALSE(matches(pattern.c_str(), many.c_str())) << run.size();
+    }
 }
