@@ -7,7 +7,8 @@
 TEST(PosixTime, CenturyLeapRuleAndTheLastYear) {
     FILETIME result = {7, 7};
     const SYSTEMTIME refused[] = {
-        {1900, 2, 0, 29, 0, 0, 0, 0}, {2001, 2, 0, 29, 0, 0, 0, 0}, {30828, 1, 0, 1, 0, 0, 0, 0}};
+        {1900, 2, 0, 29, 0, 0, 0, 0}, {2001, 2, 0, 29, 0, 0, 0, 0}, {2100, 2, 0, 29, 0, 0, 0, 0},
+        {30828, 1, 0, 1, 0, 0, 0, 0}};
     for (const SYSTEMTIME& fields : refused) {
         SetLastError(0);
         EXPECT_FALSE(SystemTimeToFileTime(&fields, &result)) << fields.wYear;
