@@ -457,6 +457,7 @@ CHILD_TEST(RealMachine, "") {
         EXPECT_TRUE(drives.drive().hasDisk());
         EXPECT_TRUE(drives.drive().getDisk());
         EXPECT_GT(drives.drive().capacity(), 0);
+        EXPECT_FALSE(drives.isReadOnly());  // the tests write there
     }
     // Every drive answers, whatever its kind; each letter once.
     sysProbe::DriveArray array(sysProbe::familyAll, false);
