@@ -91,7 +91,16 @@ TEST_F(PlatformWindows, TextsClassesAndHandles) {
     EXPECT_FALSE(IsWindow(gone));
     EXPECT_FALSE(PostMessageA(gone, WM_USER, 0, 0));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE), GetLastError());
+    MSG message = {};
+    PostQuitMessage(0);  // a GetMessage that did not fail would return at once
+    EXPECT_EQ(-1, GetMessageA(&message, gone, 0, 0));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE), GetLastError());
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
     windows.title = nullptr;
+
+    INITCOMMONCONTROLSEX controls = {0, ICC_PROGRESS_CLASS};  // without its size
+    EXPECT_FALSE(InitCommonControlsEx(&controls));
+    EXPECT_FALSE(InitCommonControlsEx(nullptr));
 }
 
 TEST_F(PlatformWindows, AQuitMessagePassesEveryFilter) {
