@@ -491,6 +491,7 @@ MACHINE_TEST(TypicalRequestOpensFilesUnderTheRecordsRoot,
     }
     EXPECT_EQ("headtail!", support::readFile(onStick));
     EXPECT_EQ(9u, fileSize("e:/data/set.dat"));
+    EXPECT_EQ(9u, fileSize(support::utf16(u"E:\\data\\set.dat").data()));
     EXPECT_NO_THROW(fileTime("E:\\data\\set.dat"));
     // A drive-form source, read through matchingStream.
     const std::string copy = machineFolder("/copy.bin");
