@@ -309,9 +309,11 @@ MACHINE_TEST(FirstOfTwoRecordsWithOneLetterStays, "C 0x0200 FIRST\nC 0x0400 SECO
 MACHINE_TEST(ChoosesTheClassByFamily,
              "F 0x0400 -\nE 0x0400 -\nG 0x0000 -\nH 0x0002 -\nI 0x0008 -\nJ 0x00ff -\n"
              "K 0x2000 -\nL 0x1000 -\nN 0x0800 SHARE\nR 0x4000 RAMDISK 4096\nB 0x0100 -\n"
-             "S 0x0001 -\nT 0x0003 -\nU 0x0007 -\nV 0x0010 -\nW 0x0004 -\nX 0x8000 -\n") {
+             "S 0x0001 -\nT 0x0003 -\nU 0x0007 -\nV 0x0010 -\nW 0x0004 -\nX 0x8000 -\nY 200 PLAIN\n") {
     DiskDriveMap map;
-    EXPECT_EQ(17u, map.size());
+    EXPECT_EQ(18u, map.size());
+    EXPECT_EQ("h", kinds(map['Y']));  // hexadecimal also without its 0x
+    EXPECT_EQ(FileString("PLAIN"), map['Y'].volumeName());
     EXPECT_EQ(0, map['F'].cdUnit());
     EXPECT_EQ(1, map['E'].cdUnit());
     // Removable drives have not read yet; the fixed RAM disk bound its medium
