@@ -68,6 +68,8 @@ TEST_F(PlatformWindows, TextsClassesAndHandles) {
     char small[5] = "....";
     EXPECT_EQ(4, GetWindowTextA(windows.title, small, sizeof small));
     EXPECT_STREQ("A lo", small);
+    EXPECT_EQ(0, GetWindowTextA(windows.title, small, 0));  // no room: nothing written
+    EXPECT_STREQ("A lo", small);
     EXPECT_EQ(14, GetWindowTextLengthA(windows.title));
 
     // Other test processes may have windows of the same class and text.
