@@ -208,6 +208,16 @@ TEST(DiskDrive, EqualityAndOrder) {
     const DiskDriveFloppy floppy(&record);
     const DiskDriveNetwork network(&record);
     EXPECT_FALSE(static_cast<const DiskDrive&>(floppy) == static_cast<const DiskDrive&>(network));
+    // Fixed drives alike: one record and one class.
+    TestDrive disk(2), otherDisk(3);
+    disk.insert("SYSTEM");
+    EXPECT_TRUE(DiskDriveFixed(&disk) == DiskDriveFixed(&disk));
+    EXPECT_TRUE(DiskDriveHD(&disk) == DiskDriveHD(&disk));
+    EXPECT_TRUE(DiskDriveRAM(&disk) == DiskDriveRAM(&disk));
+    EXPECT_FALSE(DiskDriveFixed(&disk) == DiskDriveFixed(&otherDisk));
+    EXPECT_FALSE(DiskDriveHD(&disk) == DiskDriveHD(&otherDisk));
+    EXPECT_FALSE(DiskDriveRAM(&disk) == DiskDriveRAM(&otherDisk));
+    EXPECT_FALSE(static_cast<const DiskDrive&>(DiskDriveHD(&disk)) == DiskDriveRAM(&disk));
     // Disks compare by class only.
     sysProbe::Disk a("A", "", 1, false), b("B", "", 2, true);
     EXPECT_TRUE(Disk(&a) == Disk(&b));

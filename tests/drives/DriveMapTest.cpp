@@ -21,6 +21,7 @@
 #include "support/ChildProcess.h"
 #include "support/FileSupport.h"
 #include "support/RealDrives.h"
+#include "support/Texts.h"
 
 using namespace quen;
 
@@ -59,22 +60,8 @@ void makeFile(const std::string& name, const std::string& bytes) {
     support::writeFile(name, bytes);
 }
 
-std::string thrownBy(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const QuenException& error) {
-        return error.what();
-    }
-    return "no exception";
-}
-
 void expectInvalidDrive(const std::function<void()>& call) {
-    try {
-        call();
-        ADD_FAILURE() << "no exception";
-    } catch (const QuenException& error) {
-        EXPECT_STREQ("Invalid drive specified", error.what());
-    }
+    EXPECT_EQ("Invalid drive specified", support::thrown(call));
 }
 
 std::string walk(DiskDriveAccessor& drives) {
@@ -122,17 +109,12 @@ std::string toDrive(DiskDriveAccessor& drives, const char* name) {
 // A test in a child process whose QUEN_SYSPROBE is `sysprobe`: the parent
 // part starts the child part, whose body follows the macro.
 #define CHILD_TEST(name, sysprobe)                                                              \
-    void name##InChild();                                                                       \
     TEST(DriveMap, name) {                                                                      \
         support::ScratchFolder folder;                                                          \
         support::ChildProcess child("DriveMapChild." #name, {{"QUEN_SYSPROBE", sysprobe}});     \
         EXPECT_EQ(0, child.wait()) << "DriveMapChild." #name " failed (its output is above)";   \
     }                                                                                           \
-    TEST(DriveMapChild, name) {                                                                 \
-        if (!support::isChildProcess()) GTEST_SKIP() << "child part";                           \
-        name##InChild();                                                                        \
-    }                                                                                           \
-    void name##InChild()
+    CHILD_PART(DriveMapChild, name)
 
 // A test on a scripted machine.
 #define MACHINE_TEST(name, machine) CHILD_TEST(name, machineFile(folder, machine))
@@ -327,9 +309,11 @@ MACHINE_TEST(FirstOfTwoRecordsWithOneLetterStays, "C 0x0200 FIRST\nC 0x0400 SECO
 MACHINE_TEST(ChoosesTheClassByFamily,
              "F 0x0400 -\nE 0x0400 -\nG 0x0000 -\nH 0x0002 -\nI 0x0008 -\nJ 0x00ff -\n"
              "K 0x2000 -\nL 0x1000 -\nN 0x0800 SHARE\nR 0x4000 RAMDISK 4096\nB 0x0100 -\n"
-             "S 0x0001 -\nT 0x0003 -\nU 0x0007 -\nV 0x0010 -\nW 0x0004 -\nX 0x8000 -\n") {
+             "S 0x0001 -\nT 0x0003 -\nU 0x0007 -\nV 0x0010 -\nW 0x0004 -\nX 0x8000 -\nY 200 PLAIN\n") {
     DiskDriveMap map;
-    EXPECT_EQ(17u, map.size());
+    EXPECT_EQ(18u, map.size());
+    EXPECT_EQ("h", kinds(map['Y']));  // hexadecimal also without its 0x
+    EXPECT_EQ(FileString("PLAIN"), map['Y'].volumeName());
     EXPECT_EQ(0, map['F'].cdUnit());
     EXPECT_EQ(1, map['E'].cdUnit());
     // Removable drives have not read yet; the fixed RAM disk bound its medium
@@ -475,6 +459,7 @@ CHILD_TEST(RealMachine, "") {
         EXPECT_TRUE(drives.drive().hasDisk());
         EXPECT_TRUE(drives.drive().getDisk());
         EXPECT_GT(drives.drive().capacity(), 0);
+        EXPECT_FALSE(drives.isReadOnly());  // the tests write there
     }
     // Every drive answers, whatever its kind; each letter once.
     sysProbe::DriveArray array(sysProbe::familyAll, false);
@@ -508,6 +493,7 @@ MACHINE_TEST(TypicalRequestOpensFilesUnderTheRecordsRoot,
     }
     EXPECT_EQ("headtail!", support::readFile(onStick));
     EXPECT_EQ(9u, fileSize("e:/data/set.dat"));
+    EXPECT_EQ(9u, fileSize(support::utf16(u"E:\\data\\set.dat").data()));
     EXPECT_NO_THROW(fileTime("E:\\data\\set.dat"));
     // A drive-form source, read through matchingStream.
     const std::string copy = machineFolder("/copy.bin");
@@ -522,7 +508,7 @@ MACHINE_TEST(TypicalRequestOpensFilesUnderTheRecordsRoot,
 
     // F has no medium: nothing opens there and nothing is made.
     EXPECT_EQ("File OPEN errorF:\\new.dat with mode 43",
-              thrownBy([] { BinFStream file("F:\\new.dat", BinStream::app); }));
+              support::thrown([] { BinFStream file("F:\\new.dat", BinStream::app); }));
     EXPECT_EQ("", platform::systemFileName("F:\\new.dat"));
     EXPECT_TRUE(std::filesystem::is_empty(machineFolder("/media/empty")));
     for (const char* name : {"dir\\x", "E:x", "EE:\\x", "1:\\x", "||BACKUP1||\\x"}) {
@@ -533,7 +519,7 @@ MACHINE_TEST(TypicalRequestOpensFilesUnderTheRecordsRoot,
     rewriteMachine("C 0x0200 SYSTEM\nE 0x0010 - root=media/backup 1\nG 0x0010 BACKUP1 root=media/backup 1\n");
     EXPECT_EQ(9u, fileSize("G:\\data\\set.dat"));
     EXPECT_EQ("File OPEN errorE:\\data\\set.dat with mode 35",
-              thrownBy([] { BinFStream file("E:\\data\\set.dat", BinStream::in); }));
+              support::thrown([] { BinFStream file("E:\\data\\set.dat", BinStream::in); }));
     EXPECT_EQ("G:\\data\\set.dat", platform::driveFileName(onStick.c_str()));
 }
 
@@ -575,8 +561,7 @@ TEST(DriveMap, RelativeMachineNameResolvedAtLoad) {
     std::filesystem::current_path(before);
     EXPECT_EQ(0, child.wait()) << "the child failed (its output is above)";
 }
-TEST(DriveMapChild, RelativeMachineNameResolvedAtLoad) {
-    if (!support::isChildProcess()) GTEST_SKIP() << "child part";
+CHILD_PART(DriveMapChild, RelativeMachineNameResolvedAtLoad) {
     std::filesystem::current_path(std::filesystem::current_path().parent_path());
     testing::internal::CaptureStderr();
     DiskDriveMap().refresh();

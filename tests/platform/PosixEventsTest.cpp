@@ -87,8 +87,7 @@ TEST(PosixEvents, Names) {
 
 // Run as the second user: opens, waits on and sets events of the parent's
 // under Global\, and makes and closes one of its own.
-TEST(PosixEventsChild, SharesGlobalEvents) {
-    if (!support::isChildProcess()) GTEST_SKIP() << "child part";
+CHILD_PART(PosixEventsChild, SharesGlobalEvents) {
     const char* base = std::getenv("QUEN_GLOBAL_BASE");
     ASSERT_NE(nullptr, base);
     const HANDLE held = OpenEventA(EVENT_ALL_ACCESS, FALSE, (std::string(base) + "Held").c_str());

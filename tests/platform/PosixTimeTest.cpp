@@ -2,12 +2,22 @@
 // Wine does not follow (so the shared suite cannot check them there).
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include "quen/platform/Win32.h"
+#include "quen/values/TimeDate.h"
+#include "support/FileSupport.h"
 
 TEST(PosixTime, CenturyLeapRuleAndTheLastYear) {
     FILETIME result = {7, 7};
     const SYSTEMTIME refused[] = {
-        {1900, 2, 0, 29, 0, 0, 0, 0}, {2001, 2, 0, 29, 0, 0, 0, 0}, {30828, 1, 0, 1, 0, 0, 0, 0}};
+        {1900, 2, 0, 29, 0, 0, 0, 0}, {2001, 2, 0, 29, 0, 0, 0, 0}, {2100, 2, 0, 29, 0, 0, 0, 0},
+        {30828, 1, 0, 1, 0, 0, 0, 0}};
     for (const SYSTEMTIME& fields : refused) {
         SetLastError(0);
         EXPECT_FALSE(SystemTimeToFileTime(&fields, &result)) << fields.wYear;
@@ -28,4 +38,19 @@ TEST(PosixFileAttributes, ReadOnlyMeansNoWriteBitForAnyone) {
     EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY), GetFileAttributesA("/"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(nullptr));
     EXPECT_FALSE(SetFileAttributesA("/nonexistent/quen", FILE_ATTRIBUTE_READONLY));
+}
+
+// A file's creation time is its birth time, which a later modification
+// leaves alone; only a file system without birth times gives the
+// modification time.
+TEST(PosixFileTimes, CreationIsTheBirthTimeWhereTheFileSystemKeepsOne) {
+    support::ScratchFolder folder;
+    const std::string name = folder.file("born.bin");
+    support::writeFile(name, "x");
+    std::filesystem::last_write_time(name, std::filesystem::last_write_time(name) - std::chrono::hours(48));
+    struct statx record;
+    ASSERT_EQ(0, statx(AT_FDCWD, name.c_str(), 0, STATX_BTIME | STATX_MTIME, &record));
+    const bool born = (record.stx_mask & STATX_BTIME) != 0 && record.stx_btime.tv_sec != 0;
+    EXPECT_EQ(born ? record.stx_btime.tv_sec : record.stx_mtime.tv_sec, quen::fileTime(name.c_str()).time());
+    if (!born) GTEST_SKIP() << "this file system keeps no birth times";
 }

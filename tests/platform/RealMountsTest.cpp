@@ -103,19 +103,14 @@ void runChild(const char* test) {
 
 }  // namespace
 
-#define MOUNT_TEST(name)                                               \
-    void name##InChild();                                              \
-    TEST(RealMounts, name) { runChild("RealMountsChild." #name); }     \
-    TEST(RealMountsChild, name) {                                      \
-        if (!support::isChildProcess()) GTEST_SKIP() << "child part";  \
-        name##InChild();                                               \
-    }                                                                  \
-    void name##InChild()
+#define MOUNT_TEST(name)                                           \
+    TEST(RealMounts, name) { runChild("RealMountsChild." #name); } \
+    CHILD_PART(RealMountsChild, name)
 
 // A second process started by a child: it finds each label (given as
 // QUEN_TEST_LETTERS, "D=BBB,E=AAA") on the letter the first one gave it.
-TEST(RealMountsChild, AgreesOnTheLetters) {
-    if (!support::isChildProcess() || std::getenv("QUEN_TEST_LETTERS") == nullptr) GTEST_SKIP() << "child part";
+CHILD_PART(RealMountsChild, AgreesOnTheLetters) {
+    if (std::getenv("QUEN_TEST_LETTERS") == nullptr) GTEST_SKIP() << "started without letters";
     const std::string letters = std::getenv("QUEN_TEST_LETTERS");
     for (std::size_t at = 0; at + 2 < letters.size();) {
         const std::size_t end = std::min(letters.find(',', at), letters.size());

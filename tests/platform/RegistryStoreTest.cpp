@@ -5,58 +5,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include <ftw.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "quen/platform/Win32.h"
 #include "quen/registry/Registry.h"
 #include "support/ChildProcess.h"
+#include "support/FileSupport.h"
 #include "support/TestRegistry.h"
 
 namespace {
-
-// A temporary folder, removed with its files afterwards.
-class Folder {
-public:
-    Folder() {
-        const char* temporary = std::getenv("TMPDIR");
-        path_ = std::string(temporary != nullptr && *temporary != '\0' ? temporary : "/tmp") + "/quen-store-XXXXXX";
-        if (mkdtemp(&path_[0]) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
-        }
-    }
-    ~Folder() {
-        nftw(path_.c_str(), [](const char* file, const struct stat*, int, struct FTW*) { return std::remove(file); },
-             16, FTW_DEPTH | FTW_PHYS);
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-bool exists(const std::string& path) {
-    struct stat status;
-    return stat(path.c_str(), &status) == 0;
-}
-
-std::string contents(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void write(const std::string& path, const std::string& bytes) {
-    std::ofstream file(path, std::ios::binary);
-    file << bytes;
-}
 
 std::vector<std::string> valueNames(HKEY key) {
     std::vector<std::string> names;
@@ -114,11 +76,11 @@ TEST(RegistryStore, FileComesFromTheEnvironment) {
 }
 
 TEST(RegistryStore, NewStoreHasTheRootsAndTheirSoftwareKeys) {
-    Folder folder;
+    support::ScratchFolder folder;
     unsetenv("QUEN_REGISTRY");
     setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1);
     EXPECT_EQ(ERROR_SUCCESS, openSoftware());
-    EXPECT_TRUE(exists(folder.path() + "/quen/registry.sqlite3"));
+    EXPECT_TRUE(support::fileExists(folder.path() + "/quen/registry.sqlite3"));
 
     HKEY key = nullptr;
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_READ, &key));
@@ -187,11 +149,11 @@ TEST(RegistryStore, HandleFirstThenRightThenArguments) {
 }
 
 TEST(RegistryStore, UnusableStoresGiveErrorsAndStayAsTheyWere) {
-    Folder folder;
+    support::ScratchFolder folder;
     // No database at all.
     const std::string garbage = folder.path() + "/garbage.sqlite3";
     const std::string text(3000, 'x');
-    write(garbage, text);
+    support::writeFile(garbage, text);
     setenv("QUEN_REGISTRY", garbage.c_str(), 1);
     EXPECT_EQ(ERROR_BADDB, openSoftware());
     const BYTE data[] = {1, 0, 0, 0};
@@ -199,8 +161,8 @@ TEST(RegistryStore, UnusableStoresGiveErrorsAndStayAsTheyWere) {
     quen::Registry registry("HKEY_CURRENT_USER\\Software\\QUEN Ltd.", quen::Registry::registryWrite, true);
     EXPECT_FALSE(registry.isValid());
     EXPECT_FALSE(registry.setValue("v", 1));
-    EXPECT_EQ(text, contents(garbage));
-    EXPECT_FALSE(exists(garbage + "-wal"));
+    EXPECT_EQ(text, support::readFile(garbage));
+    EXPECT_FALSE(support::fileExists(garbage + "-wal"));
 
     // Another program's database: a store of ours with another
     // application's mark in its header.
@@ -209,18 +171,18 @@ TEST(RegistryStore, UnusableStoresGiveErrorsAndStayAsTheyWere) {
     ASSERT_EQ(ERROR_SUCCESS, openSoftware());
     setenv("QUEN_REGISTRY", (folder.path() + "/elsewhere.sqlite3").c_str(), 1);
     ASSERT_EQ(ERROR_SUCCESS, openSoftware());  // the first store is closed now
-    std::string header = contents(foreign);
+    std::string header = support::readFile(foreign);
     ASSERT_GT(header.size(), 72u);
     header.replace(68, 4, "APPS");
-    write(foreign, header);
+    support::writeFile(foreign, header);
     setenv("QUEN_REGISTRY", foreign.c_str(), 1);
     EXPECT_EQ(ERROR_BADDB, openSoftware());
-    EXPECT_EQ(header, contents(foreign));
+    EXPECT_EQ(header, support::readFile(foreign));
 
     // A folder that does not exist, and a folder in place of the file.
     setenv("QUEN_REGISTRY", (folder.path() + "/missing/registry.sqlite3").c_str(), 1);
     EXPECT_EQ(ERROR_CANTOPEN, openSoftware());
-    EXPECT_FALSE(exists(folder.path() + "/missing"));
+    EXPECT_FALSE(support::fileExists(folder.path() + "/missing"));
     setenv("QUEN_REGISTRY", folder.path().c_str(), 1);
     EXPECT_EQ(ERROR_CANTOPEN, openSoftware());
 
@@ -230,7 +192,7 @@ TEST(RegistryStore, UnusableStoresGiveErrorsAndStayAsTheyWere) {
 }
 
 TEST(RegistryStore, DamagedStoreNeverCrashes) {
-    Folder folder;
+    support::ScratchFolder folder;
     const std::string file = folder.path() + "/registry.sqlite3";
     setenv("QUEN_REGISTRY", file.c_str(), 1);
     {
@@ -243,12 +205,12 @@ TEST(RegistryStore, DamagedStoreNeverCrashes) {
     // Switching stores closes this one, with its log folded into the file.
     setenv("QUEN_REGISTRY", (folder.path() + "/other.sqlite3").c_str(), 1);
     ASSERT_EQ(ERROR_SUCCESS, openSoftware());
-    std::string bytes = contents(file);
+    std::string bytes = support::readFile(file);
     ASSERT_GT(bytes.size(), 8192u);
     for (std::size_t i = 4096; i < bytes.size(); i += 7) {
         bytes[i] = static_cast<char>(0xA5);
     }
-    write(file, bytes);
+    support::writeFile(file, bytes);
     setenv("QUEN_REGISTRY", file.c_str(), 1);
     quen::Registry key("HKEY_CURRENT_USER\\Software\\QUEN Ltd.", quen::Registry::registryRead, false);
     int value = -1;
@@ -264,8 +226,7 @@ TEST(RegistryStore, DamagedStoreNeverCrashes) {
 
 // In a process of its own: the value "marker" of the test's key, in the
 // store now at QUEN_REGISTRY, is QUEN_TEST_MARKER.
-TEST(RegistryStoreChild, FindsTheMarker) {
-    if (!support::isChildProcess()) GTEST_SKIP() << "child part";
+CHILD_PART(RegistryStoreChild, FindsTheMarker) {
     support::TestRegistry test;
     HKEY key = openKey(test, KEY_READ);
     LONG result = -1;
@@ -279,7 +240,7 @@ TEST(RegistryStoreChild, FindsTheMarker) {
 // store now at the path.
 TEST(RegistryStore, AStoreDeletedOrReplacedIsNeverWrittenBlind) {
     support::TestRegistry test;
-    Folder folder;
+    support::ScratchFolder folder;
     const std::string replacement = folder.path() + "/replacement.sqlite3";
     const BYTE two[] = {2, 0, 0, 0};
     setenv("QUEN_REGISTRY", replacement.c_str(), 1);
@@ -330,7 +291,7 @@ TEST(RegistryStore, AStoreDeletedOrReplacedIsNeverWrittenBlind) {
 // A relative QUEN_REGISTRY names the file it named when the store opened:
 // moving to another folder neither loses the store nor makes it look gone.
 TEST(RegistryStore, RelativeNameStaysWithItsFile) {
-    Folder folder;
+    support::ScratchFolder folder;
     char start[4096];
     ASSERT_NE(nullptr, getcwd(start, sizeof start));
     ASSERT_EQ(0, chdir(folder.path().c_str()));
@@ -342,6 +303,6 @@ TEST(RegistryStore, RelativeNameStaysWithItsFile) {
     const BYTE one[] = {1, 0, 0, 0};
     EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "after the move", 0, REG_DWORD, one, 4));
     RegCloseKey(key);
-    EXPECT_FALSE(exists("/relative.sqlite3"));
+    EXPECT_FALSE(support::fileExists("/relative.sqlite3"));
     ASSERT_EQ(0, chdir(start));
 }

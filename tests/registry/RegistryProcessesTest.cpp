@@ -55,8 +55,7 @@ void expectWhatTheWriterLeft(Registry& key) {
 
 }  // namespace
 
-TEST(RegistryChild, WritesValues) {
-    if (!support::isChildProcess()) GTEST_SKIP() << "child part";
+CHILD_PART(RegistryChild, WritesValues) {
     support::TestRegistry test;
     const char* prefix = std::getenv("QUEN_TEST_PREFIX");
     ASSERT_NE(nullptr, prefix);
@@ -86,8 +85,7 @@ TEST(RegistryProcesses, WritingAtOnceLosesNothing) {
     EXPECT_TRUE(key.hasKey("sub125"));
 }
 
-TEST(RegistryChild, WritesAndWaitsToBeKilled) {
-    if (!support::isChildProcess()) GTEST_SKIP() << "child part";
+CHILD_PART(RegistryChild, WritesAndWaitsToBeKilled) {
     support::TestRegistry test;
     Registry key(StdString(test.path().c_str()), readWrite, true);
     ASSERT_TRUE(key.setValue("written", StdString("before the crash")));
@@ -98,8 +96,7 @@ TEST(RegistryChild, WritesAndWaitsToBeKilled) {
     }
 }
 
-TEST(RegistryChild, FindsTheValues) {
-    if (!support::isChildProcess()) GTEST_SKIP() << "child part";
+CHILD_PART(RegistryChild, FindsTheValues) {
     support::TestRegistry test;
     Registry key(StdString(test.path().c_str()), Registry::registryRead, false);
     expectWhatTheWriterLeft(key);

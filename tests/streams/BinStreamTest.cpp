@@ -69,7 +69,7 @@ TEST(StdStringSerialisation, RecordLayouts) {
     StdString withZero("ab");
     withZero += '\0';
     withZero += 'c';
-    const StdString abc("abc"), empty;
+    const StdString abc("abc"), empty, longer(std::string(299, 'x').c_str());  // a count above one byte
     const struct {
         const StdString& value;
         unsigned int size;
@@ -77,7 +77,8 @@ TEST(StdStringSerialisation, RecordLayouts) {
         std::size_t readBack;  // up to the first zero byte
     } rows[] = {{abc, 8, bytes({4, 0, 0, 0, 'a', 'b', 'c', 0}), 3},
                 {empty, 5, bytes({1, 0, 0, 0, 0}), 0},
-                {withZero, 9, bytes({5, 0, 0, 0, 'a', 'b', 0, 'c', 0}), 2}};
+                {withZero, 9, bytes({5, 0, 0, 0, 'a', 'b', 0, 'c', 0}), 2},
+                {longer, 304, bytes({0x2C, 1, 0, 0}) + std::string(299, 'x') + std::string(1, '\0'), 299}};
     for (const auto& row : rows) {
         MemoryStream stream;
         EXPECT_EQ(row.size, row.value.objectSize()) << row.record;

@@ -87,39 +87,34 @@ TEST(FileString, AccessorsReturnFileStrings) {
     EXPECT_FALSE(StdString("file.txt") == name.fileName());
 }
 
-TEST(FileString, UnclosedOrMalformedVolumePrefixGivesNoVolume) {
-    EXPECT_EQ("", plain(FileString("||BACKUP1|x").volumeName()));
-    EXPECT_EQ("", plain(FileString("|BACKUP1||x").volumeName()));
-    EXPECT_EQ("", plain(FileString("||BACKUP1").volumeName()));
-    EXPECT_EQ("", plain(FileString("||").volumeName()));
-    EXPECT_EQ("", plain(FileString("||||x").volumeName()));  // an empty label
-    EXPECT_EQ("\\x", plain(FileString("||||x").pathName()));
-}
-
-TEST(FileString, PathNameNeverRunsPastTheEnd) {
-    // The closing bar is the value's last character: nothing follows the prefix.
-    EXPECT_EQ("\\", plain(FileString("||a|").pathName()));
-    EXPECT_EQ("\\", plain(FileString("||a||").pathName()));
-    EXPECT_EQ("\\", plain(FileString("||BACKUP1|x").pathName()));
-    // A bar without its partner makes a prefix of the first character.
-    EXPECT_EQ("\\|b", plain(FileString("a|b").pathName()));
-    EXPECT_EQ("b", plain(FileString("a|b").fileName()));
-}
-
-TEST(FileString, DriveAndDirectoryNeedsASeparatorBehindTheDrive) {
-    EXPECT_EQ("", plain(FileString("D:file.txt").driveAndDirectory()));
-    EXPECT_EQ("", plain(FileString("||BACKUP1||\\dir\\file.txt").driveAndDirectory()));
-    EXPECT_EQ("", plain(FileString(":\\dir\\file").driveAndDirectory()));  // ':' at position 0
-    // A separator only in front of the drive character closes no directory.
-    EXPECT_EQ("", plain(FileString("\\ab:c").driveAndDirectory()));
-    EXPECT_EQ("", plain(FileString("x\\ab:c").driveAndDirectory()));
-    EXPECT_EQ("b:\\", plain(FileString("\\ab:\\c").driveAndDirectory()));
-}
-
-TEST(FileString, ExtensionSearchesTheWholeValueButBaseNameOnlyTheFileName) {
-    const FileString name("D:\\dir.d\\file");
-    EXPECT_EQ("d\\file", plain(name.extension()));
-    EXPECT_EQ("file", plain(name.baseName()));
+// Single parts of unusual names.
+TEST(FileString, OddNamesSplitWithinTheValue) {
+    using Part = FileString (FileString::*)() const;
+    const struct {
+        const char* value;
+        Part part;
+        const char* expected;
+    } rows[] = {
+        // An unclosed or malformed volume prefix gives no volume.
+        {"||BACKUP1|x", &FileString::volumeName, ""}, {"|BACKUP1||x", &FileString::volumeName, ""},
+        {"||BACKUP1", &FileString::volumeName, ""}, {"||", &FileString::volumeName, ""},
+        {"||||x", &FileString::volumeName, ""},  // an empty label
+        {"||||x", &FileString::pathName, "\\x"},
+        // The closing bar is the value's last character: nothing follows the
+        // prefix. A bar without its partner makes a prefix of the first character.
+        {"||a|", &FileString::pathName, "\\"}, {"||a||", &FileString::pathName, "\\"},
+        {"||BACKUP1|x", &FileString::pathName, "\\"}, {"a|b", &FileString::pathName, "\\|b"},
+        {"a|b", &FileString::fileName, "b"},
+        // The directory needs a separator behind the drive character, not in front.
+        {"D:file.txt", &FileString::driveAndDirectory, ""},
+        {"||BACKUP1||\\dir\\file.txt", &FileString::driveAndDirectory, ""},
+        {":\\dir\\file", &FileString::driveAndDirectory, ""},  // ':' at position 0
+        {"\\ab:c", &FileString::driveAndDirectory, ""}, {"x\\ab:c", &FileString::driveAndDirectory, ""},
+        {"\\ab:\\c", &FileString::driveAndDirectory, "b:\\"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.expected, plain((FileString(row.value).*row.part)())) << row.value;
+    }
 }
 
 TEST(FileString, EqualityIgnoresCaseButNotSeparators) {
@@ -163,6 +158,12 @@ TEST(FileString, IncrementNumbersASeries) {
         {"D:\\dir.d\\file", "D:\\dir1.d\\file"},
         {"file000.txt", "file1.txt"},
         {"file9", "file10"},
+        // Beyond the range of an int and of 64 bits.
+        {"log2147483647.txt", "log2147483648.txt"},
+        {"log4294967295.txt", "log4294967296.txt"},
+        {"x99999999999999999999", "x100000000000000000000"},
+        {"x18446744073709551615", "x18446744073709551616"},
+        {"a0012345678901234567890123456789.b", "a12345678901234567890123456790.b"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(row.after, incremented(row.before)) << "before: '" << row.before << "'";
@@ -170,11 +171,6 @@ TEST(FileString, IncrementNumbersASeries) {
 }
 
 TEST(FileString, IncrementCountsBeyondTheRangeOfAnInt) {
-    EXPECT_EQ("log2147483648.txt", incremented("log2147483647.txt"));
-    EXPECT_EQ("log4294967296.txt", incremented("log4294967295.txt"));
-    EXPECT_EQ("x100000000000000000000", incremented("x99999999999999999999"));
-    EXPECT_EQ("x18446744073709551616", incremented("x18446744073709551615"));
-    EXPECT_EQ("a12345678901234567890123456790.b", incremented("a0012345678901234567890123456789.b"));
     const std::string nines(5000, '9');
     EXPECT_EQ("n1" + std::string(5000, '0'), incremented(("n" + nines).c_str()));
 }

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "quen/errors/QuenException.h"
 #include "quen/errors/WindowsError.h"
@@ -143,14 +144,19 @@ TEST(TimeDateZones, FileTimeCountsTheLocalWallClock) {
 }
 
 TEST(SystemTimeToFileTime, CountsFrom1601AndRefusesInvalidFields) {
-    SYSTEMTIME fields = {1601, 1, 0, 1, 0, 0, 0, 0};
+    // Leap years every fourth year, but not in centuries unless by 400.
+    const std::pair<SYSTEMTIME, unsigned long long> valid[] = {
+        {{1601, 1, 0, 1, 0, 0, 0, 0}, 0u},
+        {{2000, 2, 3, 29, 23, 59, 59, 999}, epoch + (951782400ULL + 86399) * perSecond + 9990000},  // weekday ignored
+        {{1900, 3, 0, 1, 0, 0, 0, 0}, 94405824000000000ULL},
+        {{1904, 2, 0, 29, 0, 0, 0, 0}, 95667264000000000ULL},
+        {{2100, 3, 0, 1, 0, 0, 0, 0}, 157520160000000000ULL},
+    };
     FILETIME result = {1, 1};
-    ASSERT_TRUE(SystemTimeToFileTime(&fields, &result));
-    EXPECT_EQ(0u, count(result));
-    fields = {2000, 2, 3, 29, 23, 59, 59, 999};  // the weekday is not looked at
-    ASSERT_TRUE(SystemTimeToFileTime(&fields, &result));
-    EXPECT_EQ(epoch + (951782400ULL + 86399) * perSecond + 9990000, count(result));
-
+    for (const auto& [fields, expected] : valid) {
+        ASSERT_TRUE(SystemTimeToFileTime(&fields, &result)) << fields.wYear;
+        EXPECT_EQ(expected, count(result)) << fields.wYear;
+    }
     const SYSTEMTIME invalid[] = {
         {1600, 12, 0, 31, 0, 0, 0, 0}, {2001, 13, 0, 1, 0, 0, 0, 0},
         {2001, 0, 0, 1, 0, 0, 0, 0},   {2001, 4, 0, 31, 0, 0, 0, 0},  {2001, 1, 0, 0, 0, 0, 0, 0},

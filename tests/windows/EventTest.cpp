@@ -121,8 +121,7 @@ TEST(Event, FailureThrowsTheSystemsText) {
 
 // The child holds a signalled manual event, tells it is ready, and waits
 // for go to answer done.
-TEST(EventChild, HoldsAnEventAndAnswersGo) {
-    if (!support::isChildProcess()) GTEST_SKIP() << "child part";
+CHILD_PART(EventChild, HoldsAnEventAndAnswersGo) {
     Event held("Held", true, true);
     Event go("Go", false, false);
     Event done("Done", false, false);
@@ -131,21 +130,21 @@ TEST(EventChild, HoldsAnEventAndAnswersGo) {
     done.set();
 }
 
-struct EventWithChild : ::testing::Test {
+struct EventInTwoProcesses : ::testing::Test {
     Event go{"Go", false, false};
     Event done{"Done", false, false};
     support::ChildProcess child{"EventChild.HoldsAnEventAndAnswersGo", {{"QUEN_EVENT_BASE", Event::named("")}}};
     void SetUp() override { ASSERT_TRUE(done.wait(childTime)); }
 };
 
-TEST_F(EventWithChild, SignalsBetweenTwoProcesses) {
+TEST_F(EventInTwoProcesses, SignalsBetweenTwoProcesses) {
     go.set();
     EXPECT_TRUE(done.wait(childTime));
     EXPECT_EQ(0, child.wait());
     EXPECT_FALSE(go.wait(0));  // the child's wait took the signal
 }
 
-TEST_F(EventWithChild, LivesWhileAnyProcessHoldsIt) {
+TEST_F(EventInTwoProcesses, LivesWhileAnyProcessHoldsIt) {
     {
         // Opened: the child's switches hold, not these.
         Event held("Held", false, false);
@@ -158,7 +157,7 @@ TEST_F(EventWithChild, LivesWhileAnyProcessHoldsIt) {
     EXPECT_FALSE(Event("Held", false, false).wait(0));
 }
 
-TEST_F(EventWithChild, AKilledHolderLeavesNoLiveEventBehind) {
+TEST_F(EventInTwoProcesses, AKilledHolderLeavesNoLiveEventBehind) {
     child.kill();
     Event fresh("Held", false, false);
     EXPECT_FALSE(fresh.wait(0));
@@ -171,8 +170,7 @@ TEST_F(EventWithChild, AKilledHolderLeavesNoLiveEventBehind) {
 
 // Waits without limit on the event named in QUEN_EVENT_TARGET, after
 // setting the one named in QUEN_EVENT_READY; the parent kills it there.
-TEST(EventChild, WaitsUntilKilled) {
-    if (!support::isChildProcess()) GTEST_SKIP() << "child part";
+CHILD_PART(EventChild, WaitsUntilKilled) {
     Event target(std::getenv("QUEN_EVENT_TARGET"), false, false);
     Event(std::getenv("QUEN_EVENT_READY"), false, false).set();
     target.wait(-1);

@@ -68,6 +68,8 @@ TEST_F(PlatformWindows, TextsClassesAndHandles) {
     char small[5] = "....";
     EXPECT_EQ(4, GetWindowTextA(windows.title, small, sizeof small));
     EXPECT_STREQ("A lo", small);
+    EXPECT_EQ(0, GetWindowTextA(windows.title, small, 0));  // no room: nothing written
+    EXPECT_STREQ("A lo", small);
     EXPECT_EQ(14, GetWindowTextLengthA(windows.title));
 
     // Other test processes may have windows of the same class and text.
@@ -91,7 +93,16 @@ TEST_F(PlatformWindows, TextsClassesAndHandles) {
     EXPECT_FALSE(IsWindow(gone));
     EXPECT_FALSE(PostMessageA(gone, WM_USER, 0, 0));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE), GetLastError());
+    MSG message = {};
+    PostQuitMessage(0);  // a GetMessage that did not fail would return at once
+    EXPECT_EQ(-1, GetMessageA(&message, gone, 0, 0));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE), GetLastError());
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
     windows.title = nullptr;
+
+    INITCOMMONCONTROLSEX controls = {0, ICC_PROGRESS_CLASS};  // without its size
+    EXPECT_FALSE(InitCommonControlsEx(&controls));
+    EXPECT_FALSE(InitCommonControlsEx(nullptr));
 }
 
 TEST_F(PlatformWindows, AQuitMessagePassesEveryFilter) {
@@ -119,6 +130,31 @@ TEST_F(PlatformWindows, AQuitMessagePassesEveryFilter) {
     // A loop for one window drains the quit too.
     { const quen::WindowsMessageLoop loop(windows.main); }
     EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE));
+}
+
+TEST_F(PlatformWindows, KeysTranslateToCharacters) {
+    // The key, the character posted for it (0: none) and whether it came down as a system key.
+    const struct {
+        WPARAM key;
+        char character;
+        bool system;
+    } rows[] = {{'A', 'a', false}, {'Z', 'z', true}, {'0', '0', false}, {'9', '9', false}, {VK_SPACE, ' ', false},
+                {VK_TAB, '\t', false}, {VK_RETURN, '\r', false}, {VK_BACK, '\b', false}, {VK_ESCAPE, 27, false},
+                {0x10, 0, false}, {0x70, 0, false}};  // Shift and F1 give none
+    for (const auto& row : rows) {
+        const MSG down = {windows.main, static_cast<UINT>(row.system ? WM_SYSKEYDOWN : WM_KEYDOWN), row.key, 1, 0, {0, 0}};
+        EXPECT_TRUE(TranslateMessage(&down)) << row.key;
+        MSG posted = {};
+        EXPECT_EQ(row.character != 0, PeekMessageA(&posted, windows.main, 0, 0, PM_REMOVE) != FALSE) << row.key;
+        if (row.character != 0) {
+            EXPECT_EQ(static_cast<UINT>(row.system ? WM_SYSCHAR : WM_CHAR), posted.message) << row.key;
+            EXPECT_EQ(static_cast<WPARAM>(static_cast<unsigned char>(row.character)), posted.wParam) << row.key;
+        }
+    }
+    const MSG other = {windows.main, WM_USER, 0, 0, 0, {0, 0}};
+    EXPECT_FALSE(TranslateMessage(&other));
+    MSG none = {};
+    EXPECT_FALSE(PeekMessageA(&none, windows.main, 0, 0, PM_NOREMOVE));
 }
 
 namespace {
