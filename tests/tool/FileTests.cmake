@@ -1,7 +1,10 @@
 # quen copy, shift, stat and time. The file cases work on copies made in the
 # build folder by a fixture, so that every run starts from the same bytes.
 set(QUEN_TOOL_FILES ${CMAKE_CURRENT_BINARY_DIR}/tool-files)
-set(QUEN_TOOL_SOURCE ${PROJECT_SOURCE_DIR}/quen/resources/MessageTexts.def)
+# A copy in the build folder: a tool (or library) that wrote to its source by
+# mistake must not reach the sources of the tree.
+set(QUEN_TOOL_SOURCE ${CMAKE_CURRENT_BINARY_DIR}/tool-source/MessageTexts.def)
+configure_file(${PROJECT_SOURCE_DIR}/quen/resources/MessageTexts.def ${QUEN_TOOL_SOURCE} COPYONLY)
 add_test(NAME tool.filesSetup COMMAND ${CMAKE_COMMAND} -E copy ${QUEN_TOOL_SOURCE} ${QUEN_TOOL_FILES}/shift.bin)
 add_test(NAME tool.filesCleanup COMMAND ${CMAKE_COMMAND} -E rm -rf ${QUEN_TOOL_FILES})
 set_tests_properties(tool.filesSetup PROPERTIES FIXTURES_SETUP quenToolFiles)
