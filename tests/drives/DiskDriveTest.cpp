@@ -26,7 +26,6 @@ public:
         medium.capacity = capacity;
         medium.readOnly = readOnly;
     }
-    void eject() { present = false; }
     bool present = false;
     sysProbe::Medium medium;
     int reads = 0;
@@ -46,32 +45,28 @@ struct Open : Base {
     using Base::disk;
 };
 
-// The label and read-only state a drive answers with.
-void expectMedium(const DiskDrive& drive, const char* label, bool readOnly) {
-    EXPECT_EQ(FileString(label), drive.volumeName());
-    EXPECT_EQ(readOnly, drive.isReadOnly()) << label;
+// The label and read-only state a drive answers with: "LABEL" or "LABEL ro".
+std::string medium(const DiskDrive& drive) {
+    return drive.volumeName().c_str() + std::string(drive.isReadOnly() ? " ro" : "");
 }
 
 }  // namespace
 
 TEST(DiskDrive, Banners) {
-    EXPECT_STREQ("Disk 1.0, 19.10.1999", Disk::version());
-    EXPECT_STREQ("DiskDrive 1.0, 19.10.1999", DiskDrive::version());
-    EXPECT_STREQ("DiskDriveFixed 1.0, 19.10.1999", DiskDriveFixed::version());
-    EXPECT_STREQ("DiskDriveHD 1.0, 19.10.1999", DiskDriveHD::version());
-    EXPECT_STREQ("DiskDriveRAM 1.0, 19.10.1999", DiskDriveRAM::version());
-    EXPECT_STREQ("DiskDriveRemovable 1.0, 19.10.1999", DiskDriveRemovable::version());
-    EXPECT_STREQ("DiskDriveCDROM 1.0, 19.10.1999", DiskDriveCDROM::version());
-    EXPECT_STREQ("DiskDriveFloppy 1.0, 19.10.1999", DiskDriveFloppy::version());
-    EXPECT_STREQ("DiskDriveNetwork 1.0, 19.10.1999", DiskDriveNetwork::version());
-    EXPECT_STREQ("DiskDriveRemovableGeneric 1.0, 19.10.1999", DiskDriveRemovableGeneric::version());
-    EXPECT_STREQ("DiskDriveUnknown 1.0, 19.10.1999", DiskDriveUnknown::version());
+    const std::pair<const char*, const char*> rows[] = {
+        {"Disk", Disk::version()}, {"DiskDrive", DiskDrive::version()}, {"DiskDriveFixed", DiskDriveFixed::version()},
+        {"DiskDriveHD", DiskDriveHD::version()}, {"DiskDriveRAM", DiskDriveRAM::version()},
+        {"DiskDriveRemovable", DiskDriveRemovable::version()}, {"DiskDriveCDROM", DiskDriveCDROM::version()},
+        {"DiskDriveFloppy", DiskDriveFloppy::version()}, {"DiskDriveNetwork", DiskDriveNetwork::version()},
+        {"DiskDriveRemovableGeneric", DiskDriveRemovableGeneric::version()},
+        {"DiskDriveUnknown", DiskDriveUnknown::version()}};
+    for (const auto& [name, banner] : rows) EXPECT_EQ(std::string(name) + " 1.0, 19.10.1999", banner);
     EXPECT_STREQ("DiskDriveMap 1.0, 23.09.1999", DiskDriveMap::version());
     EXPECT_STREQ("DiskDriveAccessor 1.0, 23.09.1999", DiskDriveAccessor::version());
 }
 
 TEST(DiskDrive, FamilyQueriesOfEachClass) {
-    TestDrive record(3);
+    TestDrive record(3), first(0);
     const DiskDriveFixed fixed(&record);
     const DiskDriveHD hd(&record);
     const DiskDriveRAM ram(&record);
@@ -83,54 +78,42 @@ TEST(DiskDrive, FamilyQueriesOfEachClass) {
     const DiskDriveRemovable removable(&record);
     // r removable, h hard disk, m RAM disk, c CD-ROM, f floppy, n network, u unknown
     const std::pair<const DiskDrive&, std::string> rows[] = {
-        {fixed, ""},    {hd, "h"},       {ram, "m"},      {cd, "rc"},        {floppy, "rf"},
+        {fixed, ""},     {hd, "h"},      {ram, "m"},      {cd, "rc"},       {floppy, "rf"},
         {network, "rn"}, {generic, "r"}, {unknown, "ru"}, {removable, "r"},
     };
-    int row = 0;
     for (const auto& [drive, kinds] : rows) {
-        SCOPED_TRACE(testing::Message() << "row " << row++);
+        SCOPED_TRACE(kinds);
         const auto is = [&kinds = kinds](char kind) { return kinds.find(kind) != std::string::npos; };
-        EXPECT_EQ(is('r'), drive.isDriveRemovable());
-        EXPECT_EQ(is('r'), drive.isVolumeRemovable());
-        EXPECT_EQ(!is('r'), drive.isDriveFixed());
-        EXPECT_EQ(!is('r'), drive.isVolumeFixed());
-        EXPECT_EQ(is('h'), drive.isHD());
-        EXPECT_EQ(is('m'), drive.isRAMDrive());
-        EXPECT_EQ(is('c'), drive.isCDROM());
-        EXPECT_EQ(is('f'), drive.isFloppy());
-        EXPECT_EQ(is('n'), drive.isNetworkDrive());
-        EXPECT_EQ(is('u'), drive.isUnknown());
+        EXPECT_EQ(is('r'), drive.isDriveRemovable() && drive.isVolumeRemovable());
+        EXPECT_EQ(!is('r'), drive.isDriveFixed() && drive.isVolumeFixed());
+        const bool answers[] = {drive.isHD(), drive.isRAMDrive(), drive.isCDROM(),
+                                drive.isFloppy(), drive.isNetworkDrive(), drive.isUnknown()};
+        for (int kind = 0; kind < 6; ++kind) EXPECT_EQ(is("hmcfnu"[kind]), answers[kind]) << "hmcfnu"[kind];
         EXPECT_EQ(is('c') ? 2 : -1, drive.cdUnit());
         EXPECT_EQ('D', drive.driveLetter());
         EXPECT_EQ(FileString("D:"), drive.driveName());
     }
-    TestDrive first(0);
-    EXPECT_EQ('A', DiskDriveFloppy(&first).driveLetter());
     EXPECT_STREQ("A:", DiskDriveFloppy(&first).driveName().c_str());
 }
 
 TEST(DiskDrive, FixedDriveBindsItsMediumWhenMadeAndAsksItOnEveryCall) {
-    TestDrive record(2);
+    TestDrive record(2), none(2);
     record.insert("SYSTEM", 0x123456789ULL);
     Open<DiskDriveHD> hd(&record);
-    expectMedium(hd, "SYSTEM", false);
+    EXPECT_EQ("SYSTEM", medium(hd));
     EXPECT_EQ(0x123456789LL, hd.disk().capacity());
     EXPECT_EQ(0x123456789LL, hd.capacity());
-    // Taken out: hasDisk asks anew, but the bound medium stays until a
-    // getDisk finds another.
-    record.eject();
-    EXPECT_FALSE(hd.hasDisk());
-    EXPECT_FALSE(hd.getDisk());
-    EXPECT_EQ(FileString("SYSTEM"), hd.volumeName());
+    // Taken out: hasDisk asks anew, the bound medium stays until a getDisk finds another.
+    record.present = false;
+    EXPECT_FALSE(hd.hasDisk() || hd.getDisk());
+    EXPECT_EQ("SYSTEM", medium(hd));
     record.insert("OTHER", 5, true);
     EXPECT_TRUE(hd.hasDisk());
-    EXPECT_EQ(FileString("SYSTEM"), hd.volumeName());
+    EXPECT_EQ("SYSTEM", medium(hd));
     EXPECT_TRUE(hd.getDisk());
-    expectMedium(hd, "OTHER", true);
-
-    TestDrive none(2);  // made without medium
-    const Open<DiskDriveRAM> ram(&none);
-    expectMedium(ram, "", true);
+    EXPECT_EQ("OTHER ro", medium(hd));
+    const Open<DiskDriveRAM> ram(&none);  // made without medium
+    EXPECT_EQ(" ro", medium(ram));
     EXPECT_EQ(0, ram.disk().capacity());
 }
 
@@ -139,58 +122,53 @@ TEST(DiskDrive, RemovableDriveAnswersFromItsLastGetDisk) {
     record.insert("PHOTOS", 650, false);
     DiskDriveCDROM cd(&record, 0);
     EXPECT_EQ(0, record.reads);  // nothing is read before getDisk
-    expectMedium(cd, "", true);
+    EXPECT_EQ(" ro", medium(cd));
     EXPECT_TRUE(cd.getDisk());
-    expectMedium(cd, "PHOTOS", false);
+    EXPECT_EQ("PHOTOS", medium(cd));
     record.insert("MUSIC");
-    EXPECT_EQ(FileString("PHOTOS"), cd.volumeName());  // not read again yet
-    record.eject();
+    EXPECT_EQ("PHOTOS", medium(cd));
+    record.present = false;
     EXPECT_FALSE(cd.getDisk());
-    expectMedium(cd, "", true);
+    EXPECT_EQ(" ro", medium(cd));
 }
 
 TEST(DiskDrive, CopiesAndAssignment) {
-    TestDrive record(4, sysProbe::familyFloppy);
+    TestDrive record(4, sysProbe::familyFloppy), other(5, sysProbe::familyFloppy);
     record.insert("BACKUP1");
     DiskDriveFloppy floppy(&record);
     floppy.getDisk();
     // A copy starts as a new removable drive and reads at its own getDisk.
     DiskDriveFloppy copy(floppy);
-    expectMedium(copy, "", true);
-    EXPECT_TRUE(copy == floppy);
-    EXPECT_TRUE(copy.getDisk());
-    EXPECT_EQ(FileString("BACKUP1"), copy.volumeName());
-
-    // Assignment takes the record and the binding, not the stored label...
-    TestDrive other(5, sysProbe::familyFloppy);
+    EXPECT_EQ(" ro", medium(copy));
+    EXPECT_TRUE(copy == floppy && copy.getDisk());
+    EXPECT_EQ("BACKUP1", medium(copy));
+    // Assignment takes the record and the binding, not the stored label: the
+    // target keeps what it read before.
     DiskDriveFloppy target(&other);
     target = floppy;
-    EXPECT_EQ(FileString(""), target.volumeName());
-    EXPECT_EQ('E', target.driveLetter());
-    EXPECT_TRUE(target == floppy);
-    // ... and leaves what the target read before as it was.
+    EXPECT_EQ(" ro", medium(target));
+    EXPECT_TRUE(target == floppy && target.driveLetter() == 'E');
     other.insert("OWN", 0, false);
     DiskDriveFloppy reader(&other);
     ASSERT_TRUE(reader.getDisk());
     reader = floppy;
     EXPECT_EQ('E', reader.driveLetter());
-    expectMedium(reader, "OWN", false);
-    DiskDriveCDROM cd(&record, 1);
-    DiskDriveCDROM cdTarget(&other, 4);
+    EXPECT_EQ("OWN", medium(reader));
+    DiskDriveCDROM cd(&record, 1), cdTarget(&other, 4);
     ASSERT_TRUE(cdTarget.getDisk());
     cdTarget = cd;
     EXPECT_EQ(1, cdTarget.cdUnit());
-    EXPECT_EQ(FileString("OWN"), cdTarget.volumeName());
+    EXPECT_EQ("OWN", medium(cdTarget));
     EXPECT_TRUE(cdTarget == cd);
 
     // Disk assignment copies the binding: a fixed drive assigned another
-    // keeps answering from a medium.
+    // answers from its medium.
     TestDrive hdRecord(2), emptyRecord(3);
     hdRecord.insert("SYSTEM", 77);
     const DiskDriveHD hd(&hdRecord);
     DiskDriveHD assigned(&emptyRecord);
     assigned = hd;
-    EXPECT_EQ(FileString("SYSTEM"), assigned.volumeName());
+    EXPECT_EQ("SYSTEM", medium(assigned));
     EXPECT_EQ(77, assigned.capacity());
     Disk disk;
     EXPECT_EQ(0, disk.capacity());
@@ -200,28 +178,25 @@ TEST(DiskDrive, CopiesAndAssignment) {
 }
 
 TEST(DiskDrive, EqualityAndOrder) {
-    TestDrive record(2, sysProbe::familyCDROM), other(2, sysProbe::familyCDROM);
+    TestDrive record(2, sysProbe::familyCDROM), other(2, sysProbe::familyCDROM), disk(2), otherDisk(3);
     EXPECT_TRUE(DiskDriveCDROM(&record, 0) == DiskDriveCDROM(&record, 0));
     EXPECT_FALSE(DiskDriveCDROM(&record, 0) == DiskDriveCDROM(&record, 1));
     EXPECT_FALSE(DiskDriveCDROM(&record, 0) == DiskDriveCDROM(&other, 0));
-    // Same record, different classes.
+    // One record, different classes.
     const DiskDriveFloppy floppy(&record);
     const DiskDriveNetwork network(&record);
     EXPECT_FALSE(static_cast<const DiskDrive&>(floppy) == static_cast<const DiskDrive&>(network));
+    EXPECT_FALSE(static_cast<const DiskDrive&>(DiskDriveHD(&disk)) == DiskDriveRAM(&disk));
     // Fixed drives alike: one record and one class.
-    TestDrive disk(2), otherDisk(3);
     disk.insert("SYSTEM");
-    EXPECT_TRUE(DiskDriveFixed(&disk) == DiskDriveFixed(&disk));
-    EXPECT_TRUE(DiskDriveHD(&disk) == DiskDriveHD(&disk));
-    EXPECT_TRUE(DiskDriveRAM(&disk) == DiskDriveRAM(&disk));
+    EXPECT_TRUE(DiskDriveFixed(&disk) == DiskDriveFixed(&disk) && DiskDriveHD(&disk) == DiskDriveHD(&disk) &&
+                DiskDriveRAM(&disk) == DiskDriveRAM(&disk));
     EXPECT_FALSE(DiskDriveFixed(&disk) == DiskDriveFixed(&otherDisk));
     EXPECT_FALSE(DiskDriveHD(&disk) == DiskDriveHD(&otherDisk));
     EXPECT_FALSE(DiskDriveRAM(&disk) == DiskDriveRAM(&otherDisk));
-    EXPECT_FALSE(static_cast<const DiskDrive&>(DiskDriveHD(&disk)) == DiskDriveRAM(&disk));
-    // Disks compare by class only.
+    // Disks compare by class only; an unbound one is empty and read-only.
     sysProbe::Disk a("A", "", 1, false), b("B", "", 2, true);
-    EXPECT_TRUE(Disk(&a) == Disk(&b));
-    EXPECT_TRUE(Disk(&a) == Disk());
+    EXPECT_TRUE(Disk(&a) == Disk(&b) && Disk(&a) == Disk());
     EXPECT_EQ(FileString(""), Disk().volumeName());
     EXPECT_TRUE(Disk().readOnly());
 
@@ -244,13 +219,12 @@ TEST(DiskDrive, RecordHandsOutEachMediumOnceAndReadsCapacityAsTwoWords) {
     EXPECT_EQ(&first, &record.getDisk());
     EXPECT_NE(&first, &second);
     EXPECT_STREQ("ONE", first.getLabel());  // still valid after others were handed out
-    record.eject();
+    record.present = false;
     EXPECT_STREQ("", record.getDisk().getLabel());
     EXPECT_TRUE(record.getDisk().isReadOnly());
 
     sysProbe::Disk big("BIG", "", 0xFFFFFFFFULL + 2, false);
     EXPECT_EQ(0x100000001LL, Disk(&big).capacity());
-    const sysProbe::DiskSize size = big.getCapacity();
-    EXPECT_EQ(1u, size.low);
-    EXPECT_EQ(1u, size.high);
+    EXPECT_EQ(1u, big.getCapacity().low);
+    EXPECT_EQ(1u, big.getCapacity().high);
 }

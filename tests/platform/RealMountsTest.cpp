@@ -1,10 +1,10 @@
 // Drive letters, drive-form names and labels on Linux with real mounts.
 //
 // Each test needs root: its child part makes a private mount namespace
-// (unshare), mounts a tmpfs over /media and mounts the test's media below
-// it, so nothing is seen outside the child and everything goes when it
-// ends. The child's letters are kept in a registry store of the test's own.
-// Processes the child starts share its mounts and its store.
+// (unshare) with a tmpfs over /media and mounts the test's media below it,
+// so nothing is seen outside the child and everything goes when it ends.
+// The child's letters are kept in a registry store of the test's own, which
+// the processes it starts share with it.
 #include <gtest/gtest.h>
 
 #include <sched.h>
@@ -34,19 +34,15 @@ using namespace quen;
 
 namespace {
 
-const quen::FileString marker("||");
-
 std::string toDrive(const std::string& name) {
-    return DiskDriveAccessor().volumeFileNameToDriveFileName(name.c_str(), marker).c_str();
+    return DiskDriveAccessor().volumeFileNameToDriveFileName(name.c_str(), FileString("||")).c_str();
 }
 
 std::string toVolume(const std::string& name) {
-    return DiskDriveAccessor().driveFileNameToVolumeFileName(name.c_str(), marker).c_str();
+    return DiskDriveAccessor().driveFileNameToVolumeFileName(name.c_str(), FileString("||")).c_str();
 }
 
-bool run(const std::string& command) {
-    return std::system(("{ " + command + "; } >/dev/null 2>&1").c_str()) == 0;
-}
+bool run(const std::string& command) { return std::system(("{ " + command + "; } >/dev/null 2>&1").c_str()) == 0; }
 
 // A namespace of the process's own with an empty /media; false (and the
 // reason) when the machine does not allow it.
@@ -55,20 +51,16 @@ bool privateMedia(std::string& reason) {
         reason = "no private mount namespace here";
         return false;
     }
-    // Media the machine itself has mounted would hold letters of their own:
-    // they go, innermost first.
+    // Media the machine itself has mounted would hold letters: they go, innermost first.
     std::vector<std::string> media;
     std::ifstream table("/proc/self/mounts");
     std::string device, directory, rest;
     while (table >> device >> directory && std::getline(table, rest)) {
-        if (directory == "/media" || directory.compare(0, 7, "/media/") == 0 ||
-            directory.compare(0, 10, "/run/media") == 0) {
+        if (directory == "/media" || directory.compare(0, 7, "/media/") == 0 || directory.compare(0, 10, "/run/media") == 0) {
             media.push_back(directory);
         }
     }
-    for (auto place = media.rbegin(); place != media.rend(); ++place) {
-        umount2(place->c_str(), MNT_DETACH);
-    }
+    for (auto place = media.rbegin(); place != media.rend(); ++place) umount2(place->c_str(), MNT_DETACH);
     if (mount("quen-test", "/media", "tmpfs", 0, "size=8m") != 0 || mkdir("/media/u", 0755) != 0) {
         reason = "cannot mount a tmpfs over /media";
         return false;
@@ -80,17 +72,27 @@ bool privateMedia(std::string& reason) {
     return true;
 }
 
-// A tmpfs at /media/u/name: a stick whose label is its mount point's name.
-void mountStick(const std::string& name) {
+// A tmpfs at /media/u/NAME from `source`: a stick whose label is NAME, unless
+// the source names a device.
+void mountStick(const std::string& name, const char* source = "quen-stick") {
     const std::string directory = "/media/u/" + name;
     ASSERT_EQ(0, mkdir(directory.c_str(), 0755)) << directory;
-    ASSERT_EQ(0, mount("quen-stick", directory.c_str(), "tmpfs", 0, "size=1m")) << directory;
+    ASSERT_EQ(0, mount(source, directory.c_str(), "tmpfs", 0, "size=1m")) << directory;
 }
 
-void unmountStick(const std::string& name) {
-    const std::string directory = "/media/u/" + name;
-    ASSERT_EQ(0, umount(directory.c_str())) << directory;
-    rmdir(directory.c_str());
+// Each label must be found on its letter ('-' nowhere), which the map's drive
+// of that letter reads too.
+void expectLetters(const std::vector<std::pair<std::string, char>>& labels) {
+    DiskDriveMap map;
+    map.refresh();
+    for (const auto& [label, letter] : labels) {
+        SCOPED_TRACE(label);
+        EXPECT_EQ(letter == '-' ? std::string() : letter + std::string(":\\x"), toDrive("||" + label + "||\\x"));
+        if (letter == '-') continue;
+        ASSERT_TRUE(map.find(letter) != map.end()) << letter;
+        EXPECT_TRUE(map[letter].getDisk());
+        EXPECT_EQ(label, map[letter].volumeName().c_str());
+    }
 }
 
 // The parent part: root only; the child gets a store of its own.
@@ -103,62 +105,51 @@ void runChild(const char* test) {
 
 }  // namespace
 
-#define MOUNT_TEST(name)                                           \
-    TEST(RealMounts, name) { runChild("RealMountsChild." #name); } \
-    CHILD_PART(RealMountsChild, name)
+// A test whose body runs in a child with a private /media.
+#define MOUNT_TEST(name)                                                  \
+    TEST(RealMounts, name) { runChild("RealMountsChild." #name); }        \
+    void name##Media();                                                   \
+    CHILD_PART(RealMountsChild, name) {                                   \
+        std::string reason;                                               \
+        if (!privateMedia(reason)) GTEST_SKIP() << reason;                \
+        name##Media();                                                    \
+    }                                                                     \
+    void name##Media()
 
 // A second process started by a child: it finds each label (given as
 // QUEN_TEST_LETTERS, "D=BBB,E=AAA") on the letter the first one gave it.
 CHILD_PART(RealMountsChild, AgreesOnTheLetters) {
-    if (std::getenv("QUEN_TEST_LETTERS") == nullptr) GTEST_SKIP() << "started without letters";
-    const std::string letters = std::getenv("QUEN_TEST_LETTERS");
-    for (std::size_t at = 0; at + 2 < letters.size();) {
-        const std::size_t end = std::min(letters.find(',', at), letters.size());
-        const std::string label = letters.substr(at + 2, end - at - 2);
-        EXPECT_EQ(letters.substr(at, 1) + ":\\x", toDrive("||" + label + "||\\x"));
-        EXPECT_EQ("||" + label + "||\\x", toVolume(letters.substr(at, 1) + ":\\x"));
-        at = end + 1;
+    std::string letters = std::getenv("QUEN_TEST_LETTERS") != nullptr ? std::getenv("QUEN_TEST_LETTERS") : "";
+    for (std::size_t at = 0, end = 0; at + 2 < letters.size(); at = end + 1) {
+        end = std::min(letters.find(',', at), letters.size());
+        const std::string label = letters.substr(at + 2, end - at - 2), drive = letters.substr(at, 1) + ":\\x";
+        EXPECT_EQ(drive, toDrive("||" + label + "||\\x"));
+        EXPECT_EQ("||" + label + "||\\x", toVolume(drive));
     }
 }
 
 MOUNT_TEST(LettersStayWithTheirMediaAndTheTypicalRequestRuns) {
-    std::string reason;
-    if (!privateMedia(reason)) GTEST_SKIP() << reason;
-    DiskDriveMap map;
-
-    // Each row: a step, then the letter each label must be found on ('-'
-    // not found). A second stick sorting first takes the next letter; a
-    // replaced stick's successor takes the letter it left.
+    // A second stick sorting first takes the next letter; a replaced stick's
+    // successor takes the letter it left. Another process, started after
+    // each step, finds the same letters.
     const struct {
-        const char *unmount, *mount;
-        std::vector<std::pair<const char*, char>> expected;
+        const char *unmount, *mount, *agreed;
+        std::vector<std::pair<std::string, char>> expected;
     } steps[] = {
-        {nullptr, "BBB", {{"BBB", 'D'}}},
-        {nullptr, "AAA", {{"AAA", 'E'}, {"BBB", 'D'}}},
-        {"BBB", "NEWSTICK", {{"NEWSTICK", 'D'}, {"AAA", 'E'}, {"BBB", '-'}}},
-        {nullptr, "ABC", {{"ABC", 'F'}, {"NEWSTICK", 'D'}, {"AAA", 'E'}}},
+        {nullptr, "BBB", "D=BBB", {{"BBB", 'D'}}},
+        {nullptr, "AAA", "E=AAA,D=BBB", {{"AAA", 'E'}, {"BBB", 'D'}}},
+        {"BBB", "NEWSTICK", "D=NEWSTICK,E=AAA", {{"NEWSTICK", 'D'}, {"AAA", 'E'}, {"BBB", '-'}}},
+        {nullptr, "ABC", "F=ABC,D=NEWSTICK,E=AAA", {{"ABC", 'F'}, {"NEWSTICK", 'D'}, {"AAA", 'E'}}},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.mount);
-        if (step.unmount != nullptr) unmountStick(step.unmount);
+        if (step.unmount != nullptr) ASSERT_EQ(0, umount((std::string("/media/u/") + step.unmount).c_str()));
         mountStick(step.mount);
-        map.refresh();
-        std::string agreed;
-        for (const auto& [label, letter] : step.expected) {
-            const std::string found = toDrive(std::string("||") + label + "||\\x");
-            EXPECT_EQ(letter == '-' ? std::string() : std::string(1, letter) + ":\\x", found) << label;
-            if (letter != '-') {
-                ASSERT_TRUE(map.find(letter) != map.end()) << letter;
-                EXPECT_TRUE(map[letter].getDisk());
-                EXPECT_EQ(FileString(label), map[letter].volumeName()) << letter;
-                agreed += std::string(agreed.empty() ? "" : ",") + letter + "=" + label;
-            }
-        }
-        // Another process, started now, finds the same letters.
-        support::ChildProcess other("RealMountsChild.AgreesOnTheLetters", {{"QUEN_TEST_LETTERS", agreed}});
-        EXPECT_EQ(0, other.wait()) << "a second process disagrees on " << agreed;
+        expectLetters(step.expected);
+        support::ChildProcess other("RealMountsChild.AgreesOnTheLetters", {{"QUEN_TEST_LETTERS", step.agreed}});
+        EXPECT_EQ(0, other.wait()) << "a second process disagrees on " << step.agreed;
     }
-    EXPECT_TRUE(map['D'].isVolumeRemovable());
+    EXPECT_TRUE(DiskDriveMap()['D'].isVolumeRemovable());
 
     // The usual request: find the stick by its label, open the file on it by
     // the drive-form name, append another file, read it back by the path.
@@ -176,37 +167,29 @@ MOUNT_TEST(LettersStayWithTheirMediaAndTheTypicalRequestRuns) {
     EXPECT_EQ("headtail!", support::readFile(onStick));
     EXPECT_EQ(9u, fileSize("D:/data/set.dat"));
     EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL), GetFileAttributesA("d:\\data\\set.dat"));
-
     const std::pair<const char*, const char*> toSystem[] = {
         {"D:\\data\\set.dat", "/media/u/NEWSTICK/data/set.dat"}, {"E:", "/media/u/AAA"},
         {"C:\\etc\\hostname", "/etc/hostname"}, {"c:", "/"}, {"G:\\x", ""}, {"BBB/x", "BBB/x"}};
-    for (const auto& [name, expected] : toSystem) {
-        EXPECT_EQ(expected, platform::systemFileName(name)) << name;
-    }
+    for (const auto& [name, expected] : toSystem) EXPECT_EQ(expected, platform::systemFileName(name)) << name;
     const std::pair<const char*, const char*> fromSystem[] = {
         {"/media/u/NEWSTICK/data/set.dat", "D:\\data\\set.dat"}, {"/media/u/AAA", "E:\\"},
         {"/media/u/AAAB/x", "C:\\media\\u\\AAAB\\x"}, {"/etc/hostname", "C:\\etc\\hostname"},
         {"relative/x", "relative/x"}};
-    for (const auto& [name, expected] : fromSystem) {
-        EXPECT_EQ(expected, platform::driveFileName(name)) << name;
-    }
+    for (const auto& [name, expected] : fromSystem) EXPECT_EQ(expected, platform::driveFileName(name)) << name;
     // What `quen volume` does with a path.
     EXPECT_EQ("||NEWSTICK||\\a.txt", toVolume(platform::driveFileName("/media/u/NEWSTICK/a.txt")));
 }
 
-// Labels come from the file systems, not from the mount points' names.
+// Labels come from the file systems, not from the mount points' names, and a
+// medium keeps its letter wherever it is mounted.
 MOUNT_TEST(LabelsComeFromTheFileSystems) {
-    std::string reason;
     if (!run("command -v mkfs.vfat && command -v mkfs.ext4")) GTEST_SKIP() << "mkfs.vfat or mkfs.ext4 missing";
     if (!run("losetup -f")) GTEST_SKIP() << "no loop device free";
-    if (!privateMedia(reason)) GTEST_SKIP() << reason;
     support::ScratchFolder folder;
-    // FAT where the kernel mounts it (a container's kernel may not), else
-    // ext4 in its place.
+    // FAT where the kernel mounts it (a container's kernel may not), else ext4 in its place.
     const bool fat = run("grep -qw vfat /proc/filesystems");
     if (!fat) std::cout << "no vfat in this kernel: ext4 images stand in for the FAT ones\n";
-    // Image, how it is made, where it is mounted. The mount points sort in
-    // this order, which gives D, E, F, G.
+    // Image, how it is made, where it is mounted, in the order of the letters D to G.
     const struct {
         const char *image, *make, *directory;
     } media[] = {
@@ -220,27 +203,36 @@ MOUNT_TEST(LabelsComeFromTheFileSystems) {
         support::makeSparseFile(image, 8u << 20);
         ASSERT_TRUE(run(std::string(medium.make) + " " + image)) << medium.make;
         ASSERT_EQ(0, mkdir((std::string("/media/u/") + medium.directory).c_str(), 0755));
-        if (!run("mount -o loop " + image + " /media/u/" + medium.directory)) {
-            GTEST_SKIP() << "loop mounts are refused here";
-        }
+        if (!run("mount -o loop " + image + " /media/u/" + medium.directory)) GTEST_SKIP() << "loop mounts are refused here";
     }
-    DiskDriveMap map;
-    map.refresh();
-    const std::pair<char, const char*> labels[] = {{'D', ""}, {'E', "EXTLABEL"}, {'F', "KINGSTON"}, {'G', "KINGSTON"}};
-    for (const auto& [letter, label] : labels) {
-        ASSERT_TRUE(map.find(letter) != map.end()) << letter;
-        EXPECT_TRUE(map[letter].getDisk()) << letter;
-        EXPECT_EQ(FileString(label), map[letter].volumeName()) << letter;
-    }
-    EXPECT_EQ("||D:||\\x", toVolume("D:\\x"));
+    expectLetters({{"EXTLABEL", 'E'}, {"KINGSTON", 'F'}});
+    EXPECT_EQ("||D:||\\x", toVolume("D:\\x"));  // no label
+    ASSERT_TRUE(DiskDriveMap()['G'].getDisk());
+    EXPECT_STREQ("KINGSTON", DiskDriveMap()['G'].volumeName().c_str());
     EXPECT_EQ("E:\\x", toDrive("||extlabel||\\x"));
-
-    // A medium mounted elsewhere keeps its letter: it is known by its file
-    // system, not by its mount point.
     ASSERT_TRUE(run("umount /media/u/stick1"));
     ASSERT_EQ(0, mkdir("/media/u/moved", 0755));
     ASSERT_TRUE(run("mount -o loop " + folder.file("fat.img") + " /media/u/moved"));
-    map.refresh();
+    DiskDriveMap().refresh();
     EXPECT_EQ("/media/u/moved/x", platform::systemFileName("F:\\x"));
     EXPECT_EQ("/media/u/stick2/x", platform::systemFileName("G:\\x"));
+}
+
+// Where a device cannot be probed, udev's links in /dev/disk/by-label name
+// its medium, with blanks and other bytes written \xHH.
+MOUNT_TEST(LabelsFromUdevLinks) {
+    // A /dev of the namespace's own, whose devices are folders (which the
+    // probe refuses), each mounted as a medium and linked by a label.
+    ASSERT_EQ(0, mount("quen-dev", "/dev", "tmpfs", 0, "size=1m"));
+    ASSERT_EQ(0, mkdir("/dev/disk", 0755) | mkdir("/dev/disk/by-label", 0755));
+    const std::pair<std::string, std::string> links[] = {
+        {"My\\x20Abc", "My Abc"}, {"\\x4a\\x4", "J\\x4"}, {"b\\xZZ", "b\\xZZ"}};
+    std::vector<std::pair<std::string, char>> expected;
+    for (const auto& [link, label] : links) {
+        const std::string device = "/dev/quen" + std::to_string(expected.size());
+        ASSERT_EQ(0, mkdir(device.c_str(), 0755) | symlink(device.c_str(), ("/dev/disk/by-label/" + link).c_str()));
+        mountStick("m" + std::to_string(expected.size()), device.c_str());
+        expected.emplace_back(label, static_cast<char>('D' + expected.size()));
+    }
+    expectLetters(expected);
 }

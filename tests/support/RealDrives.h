@@ -11,6 +11,9 @@ namespace support {
 // The letters, each a hard disk with a medium.
 std::string knownHardDisks();
 
+// Whether the platform's file names are the same whatever their case.
+bool namesIgnoreCase();
+
 }  // namespace support
 
 #endif

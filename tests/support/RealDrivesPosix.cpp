@@ -2,8 +2,8 @@
 
 namespace support {
 
-std::string knownHardDisks() {
-    return "C";
-}
+std::string knownHardDisks() { return "C"; }
+
+bool namesIgnoreCase() { return false; }
 
 }  // namespace support

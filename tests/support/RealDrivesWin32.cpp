@@ -2,8 +2,8 @@
 
 namespace support {
 
-std::string knownHardDisks() {
-    return "CZ";
-}
+std::string knownHardDisks() { return "CZ"; }
+
+bool namesIgnoreCase() { return true; }
 
 }  // namespace support
