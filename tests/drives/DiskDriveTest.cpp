@@ -1,8 +1,7 @@
 // The drive classes over records that the test controls.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <vector>
+#include <memory>
 
 #include "quen/drives/Disk.h"
 #include "quen/drives/DiskDriveAccessor.h"
@@ -23,13 +22,11 @@ struct TestDrive : sysProbe::Drive {
         medium = {label, "", capacity, readOnly};
     }
     bool readMedium(sysProbe::Medium& found) override {
-        ++reads;
         if (present) found = medium;
         return present;
     }
     bool present = false;
     sysProbe::Medium medium;
-    int reads = 0;
 };
 
 // Exposes the protected disk of a drive.
@@ -48,34 +45,30 @@ std::string medium(const DiskDrive& drive) {
 
 TEST(DiskDrive, EachClassAnswersItsFamilyAndBanner) {
     TestDrive record(3), first(0);
-    const DiskDriveFixed fixed(&record);
-    const DiskDriveHD hd(&record);
-    const DiskDriveRAM ram(&record);
-    const DiskDriveCDROM cd(&record, 2);
-    const DiskDriveFloppy floppy(&record);
-    const DiskDriveNetwork network(&record);
-    const DiskDriveRemovableGeneric generic(&record);
-    const DiskDriveUnknown unknown(&record);
-    const DiskDriveRemovable removable(&record);
     // r removable, h hard disk, m RAM disk, c CD-ROM, f floppy, n network, u unknown
-    const struct { const DiskDrive& drive; std::string kinds; const char *name, *banner; } rows[] = {
-        {fixed, "", "Fixed", DiskDriveFixed::version()}, {hd, "h", "HD", DiskDriveHD::version()},
-        {ram, "m", "RAM", DiskDriveRAM::version()}, {cd, "rc", "CDROM", DiskDriveCDROM::version()},
-        {floppy, "rf", "Floppy", DiskDriveFloppy::version()}, {network, "rn", "Network", DiskDriveNetwork::version()},
-        {generic, "r", "RemovableGeneric", DiskDriveRemovableGeneric::version()},
-        {unknown, "ru", "Unknown", DiskDriveUnknown::version()}, {removable, "r", "Removable", DiskDriveRemovable::version()},
+    const struct { std::shared_ptr<DiskDrive> drive; const char *kinds, *name, *banner; } rows[] = {
+        {std::make_shared<DiskDriveFixed>(&record), "", "Fixed", DiskDriveFixed::version()},
+        {std::make_shared<DiskDriveHD>(&record), "h", "HD", DiskDriveHD::version()},
+        {std::make_shared<DiskDriveRAM>(&record), "m", "RAM", DiskDriveRAM::version()},
+        {std::make_shared<DiskDriveCDROM>(&record, 2), "rc", "CDROM", DiskDriveCDROM::version()},
+        {std::make_shared<DiskDriveFloppy>(&record), "rf", "Floppy", DiskDriveFloppy::version()},
+        {std::make_shared<DiskDriveNetwork>(&record), "rn", "Network", DiskDriveNetwork::version()},
+        {std::make_shared<DiskDriveRemovableGeneric>(&record), "r", "RemovableGeneric", DiskDriveRemovableGeneric::version()},
+        {std::make_shared<DiskDriveUnknown>(&record), "ru", "Unknown", DiskDriveUnknown::version()},
+        {std::make_shared<DiskDriveRemovable>(&record), "r", "Removable", DiskDriveRemovable::version()},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const auto is = [&row](char kind) { return row.kinds.find(kind) != std::string::npos; };
+        const DiskDrive& drive = *row.drive;
         EXPECT_EQ(std::string("DiskDrive") + row.name + " 1.0, 19.10.1999", row.banner);
-        const DiskDrive& drive = row.drive;
-        EXPECT_EQ(is('r'), drive.isDriveRemovable() && drive.isVolumeRemovable());
-        EXPECT_EQ(!is('r'), drive.isDriveFixed() && drive.isVolumeFixed());
-        const bool answers[] = {drive.isHD(), drive.isRAMDrive(), drive.isCDROM(),
-                                drive.isFloppy(), drive.isNetworkDrive(), drive.isUnknown()};
-        for (int kind = 0; kind < 6; ++kind) EXPECT_EQ(is("hmcfnu"[kind]), answers[kind]) << "hmcfnu"[kind];
-        EXPECT_EQ(is('c') ? 2 : -1, drive.cdUnit());
+        const bool flags[] = {drive.isDriveRemovable(), drive.isHD(),           drive.isRAMDrive(), drive.isCDROM(),
+                              drive.isFloppy(),         drive.isNetworkDrive(), drive.isUnknown()};
+        std::string kinds;
+        for (int flag = 0; flag < 7; ++flag) kinds += flags[flag] ? std::string(1, "rhmcfnu"[flag]) : "";
+        EXPECT_EQ(row.kinds, kinds);
+        EXPECT_TRUE(drive.isVolumeRemovable() == flags[0] && drive.isDriveFixed() != flags[0] &&
+                    drive.isVolumeFixed() != flags[0]);
+        EXPECT_EQ(kinds.find('c') != std::string::npos ? 2 : -1, drive.cdUnit());
         EXPECT_EQ(FileString("D:"), drive.driveName());
         EXPECT_EQ('D', drive.driveLetter());
     }
@@ -89,7 +82,7 @@ TEST(DiskDrive, EachClassAnswersItsFamilyAndBanner) {
 TEST(DiskDrive, CopiesAndAssignment) {
     TestDrive record(4, sysProbe::familyFloppy), other(5, sysProbe::familyFloppy);
     record.insert("BACKUP1");
-    DiskDriveFloppy floppy(&record);
+    DiskDriveFloppy floppy(&record), target(&other);
     floppy.getDisk();
     // A copy starts as a new removable drive and reads at its own getDisk.
     DiskDriveFloppy copy(floppy);
@@ -98,19 +91,17 @@ TEST(DiskDrive, CopiesAndAssignment) {
     EXPECT_EQ("BACKUP1", medium(copy));
     // Assignment takes the record and the binding, not the stored label: the
     // target keeps what it read before.
-    DiskDriveFloppy target(&other);
     target = floppy;
     EXPECT_EQ(" ro", medium(target));
     EXPECT_TRUE(target == floppy && target.driveLetter() == 'E');
     other.insert("OWN", 0, false);
     DiskDriveFloppy reader(&other);
-    ASSERT_TRUE(reader.getDisk());
+    DiskDriveCDROM cd(&record, 1), cdTarget(&other, 4);
+    ASSERT_TRUE(reader.getDisk() && cdTarget.getDisk());
     reader = floppy;
+    cdTarget = cd;
     EXPECT_EQ('E', reader.driveLetter());
     EXPECT_EQ("OWN", medium(reader));
-    DiskDriveCDROM cd(&record, 1), cdTarget(&other, 4);
-    ASSERT_TRUE(cdTarget.getDisk());
-    cdTarget = cd;
     EXPECT_EQ(1, cdTarget.cdUnit());
     EXPECT_EQ("OWN", medium(cdTarget));
     EXPECT_TRUE(cdTarget == cd);
@@ -119,9 +110,8 @@ TEST(DiskDrive, CopiesAndAssignment) {
     // answers from its medium.
     TestDrive hdRecord(2), emptyRecord(3);
     hdRecord.insert("SYSTEM", 77);
-    const DiskDriveHD hd(&hdRecord);
     DiskDriveHD assigned(&emptyRecord);
-    assigned = hd;
+    assigned = DiskDriveHD(&hdRecord);
     EXPECT_EQ("SYSTEM", medium(assigned));
     EXPECT_EQ(77, assigned.capacity());
     Disk disk;
@@ -132,7 +122,7 @@ TEST(DiskDrive, CopiesAndAssignment) {
 }
 
 TEST(DiskDrive, EqualityAndOrder) {
-    TestDrive record(2, sysProbe::familyCDROM), other(2, sysProbe::familyCDROM), disk(2), otherDisk(3);
+    TestDrive record(2, sysProbe::familyCDROM), other(2, sysProbe::familyCDROM), disk(2), otherDisk(3), a(0), e(4);
     EXPECT_TRUE(DiskDriveCDROM(&record, 0) == DiskDriveCDROM(&record, 0));
     EXPECT_FALSE(DiskDriveCDROM(&record, 0) == DiskDriveCDROM(&record, 1));
     EXPECT_FALSE(DiskDriveCDROM(&record, 0) == DiskDriveCDROM(&other, 0));
@@ -149,18 +139,14 @@ TEST(DiskDrive, EqualityAndOrder) {
     EXPECT_FALSE(DiskDriveHD(&disk) == DiskDriveHD(&otherDisk));
     EXPECT_FALSE(DiskDriveRAM(&disk) == DiskDriveRAM(&otherDisk));
     // Disks compare by class only; an unbound one is empty and read-only.
-    sysProbe::Disk a("A", "", 1, false), b("B", "", 2, true);
-    EXPECT_TRUE(Disk(&a) == Disk(&b) && Disk(&a) == Disk());
+    sysProbe::Disk one("A", "", 1, false), two("B", "", 2, true);
+    EXPECT_TRUE(Disk(&one) == Disk(&two) && Disk(&one) == Disk());
     EXPECT_EQ(FileString(""), Disk().volumeName());
     EXPECT_TRUE(Disk().readOnly());
-
-    // Drives sort by letter.
-    TestDrive e(4), first(0), c(2);
-    DiskDriveHD he(&e), ha(&first), hc(&c);
-    std::vector<DiskDrive*> drives = {&he, &ha, &hc};
-    std::sort(drives.begin(), drives.end(), [](DiskDrive* x, DiskDrive* y) { return *x < *y; });
-    EXPECT_EQ("ACE", std::string({drives[0]->driveLetter(), drives[1]->driveLetter(), drives[2]->driveLetter()}));
-    EXPECT_FALSE(ha < ha);
+    // Drives order by letter.
+    const DiskDriveHD ha(&a), hc(&disk), he(&e);
+    EXPECT_TRUE(ha < hc && hc < he && ha < he);
+    EXPECT_FALSE(ha < ha || hc < ha || he < hc);
 }
 
 TEST(DiskDrive, RecordHandsOutEachMediumOnceAndReadsCapacityAsTwoWords) {
