@@ -53,7 +53,8 @@ TEST(DiskDrive, EachClassAnswersItsFamilyAndBanner) {
         {std::make_shared<DiskDriveCDROM>(&record, 2), "rc", "CDROM", DiskDriveCDROM::version()},
         {std::make_shared<DiskDriveFloppy>(&record), "rf", "Floppy", DiskDriveFloppy::version()},
         {std::make_shared<DiskDriveNetwork>(&record), "rn", "Network", DiskDriveNetwork::version()},
-        {std::make_shared<DiskDriveRemovableGeneric>(&record), "r", "RemovableGeneric", DiskDriveRemovableGeneric::version()},
+        {std::make_shared<DiskDriveRemovableGeneric>(&record), "r", "RemovableGeneric",
+         DiskDriveRemovableGeneric::version()},
         {std::make_shared<DiskDriveUnknown>(&record), "ru", "Unknown", DiskDriveUnknown::version()},
         {std::make_shared<DiskDriveRemovable>(&record), "r", "Removable", DiskDriveRemovable::version()},
     };

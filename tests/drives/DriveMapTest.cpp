@@ -1,7 +1,5 @@
-// The drive map, the accessor and the volume file names on scripted
-// machines. The map is built when the library loads, from the machine that
-// QUEN_SYSPROBE names, so each machine runs in a child process of its own,
-// which may rewrite the machine file to change media.
+// The drive map, the accessor and the volume file names on scripted machines. The map is built as the library
+// loads, from the machine QUEN_SYSPROBE names: each machine runs in a child process, which may rewrite it.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -26,8 +24,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A floppy drive without medium, a hard disk labelled SYSTEM, a CD-ROM
-// holding PHOTOS and a hard disk whose medium has an empty label.
+// An empty floppy drive, a hard disk SYSTEM, a CD-ROM holding PHOTOS, a hard disk whose medium has no label.
 const char* const workedExample =
     "# letter family medium capacity state\n"
     "A 0x0100 -\nC 0x0200 SYSTEM 1000000\nD 0x0400 PHOTOS 650000000 ro   # a CD\nE 0x0200 \"\"\n";
@@ -48,8 +45,7 @@ std::string besideMachine(const std::string& name, const char* bytes = nullptr) 
     return file;
 }
 
-// The letters passed from first() on; or back from the current drive to
-// where previous() stops, which must be the current drive then.
+// The letters from first() on; or back from the current drive to where previous() stops, which stays current.
 std::string walk(DiskDriveAccessor& drives, bool forwards = true) {
     std::string letters;
     for (bool more = !forwards || drives.first(); more && letters.size() < 30;) {
@@ -96,8 +92,7 @@ std::string toDrive(DiskDriveAccessor& drives, const char* name) {
 
 }  // namespace
 
-// A test in a child process whose QUEN_SYSPROBE is `sysprobe`: the parent
-// part starts the child part, whose body follows the macro.
+// A test whose body (following the macro) runs in a child process whose QUEN_SYSPROBE is `sysprobe`.
 #define CHILD_TEST(name, sysprobe)                                                            \
     TEST(DriveMap, name) {                                                                    \
         support::ScratchFolder folder;                                                        \
@@ -149,8 +144,7 @@ MACHINE_TEST(WalksAndForwardsOnTheWorkedExample, workedExample) {
 
 MACHINE_TEST(ConvertsTheWorkedExamples, workedExample) {
     DiskDriveAccessor drives;
-    // Each row: the drive made current first ('-' none), to the volume form or
-    // back, the name, the result and the current drive after ('-' not checked).
+    // The drive made current first ('-' none), the direction, the name, the result, the current drive after.
     const struct { char before; bool toVolume; const char *name, *expected; char after; } rows[] = {
         {'D', true, "C:\\dir\\file.txt", "||SYSTEM||\\dir\\file.txt", 'C'},
         {'-', true, "C:file.txt", "||SYSTEM||\\file.txt", '-'},
@@ -172,7 +166,9 @@ MACHINE_TEST(ConvertsTheWorkedExamples, workedExample) {
     for (const char* name : {"\\\\server\\share\\x", "dir\\x", "||SYSTEM||\\x", "Q:\\x", "c:\\x", "1:\\x"}) {
         EXPECT_EQ(name, toVolume(drives, name));
     }
-    for (const char* name : {"C:\\x", "||||", "||||\\x", "||a|b||\\x", "|x||y||"}) EXPECT_EQ(name, toDrive(drives, name));
+    for (const char* name : {"C:\\x", "||||", "||||\\x", "||a|b||\\x", "|x||y||"}) {
+        EXPECT_EQ(name, toDrive(drives, name));
+    }
     EXPECT_EQ('C', drives.current());
 }
 
@@ -183,8 +179,7 @@ MACHINE_TEST(SearchesTheCurrentDriveThenTheKnownLabelsThenTheMedia,
     EXPECT_EQ("D:\\x", toDrive(drives, "||SAME||\\x"));
     drives.current('F');
     EXPECT_EQ("C:\\x", toDrive(drives, "||same||\\x"));
-    // A failed search reads the removable drives' media again; a fixed drive
-    // answers from the medium it bound, until its own getDisk binds another.
+    // A failed search reads removable media again; a fixed drive answers from its medium until getDisk.
     rewriteMachine("A 0x0100 BACKUP1\nC 0x0200 RENAMED\nD 0x0200 SAME\nE 0x0200 DATA\nF 0x0400 DISC\n");
     EXPECT_EQ("", toDrive(drives, "||RENAMED||\\x"));
     EXPECT_EQ("C:\\x", toDrive(drives, "||SAME||\\x"));
@@ -212,15 +207,14 @@ MACHINE_TEST(ChoosesTheClassByFamily,
              "T 0x0003 -\nU 0x0007 -\nV 0x0010 -\nW 0x0004 -\nX 0x8000 -\nY 200 PLAIN\nZ 0x4000 -\n") {
     DiskDriveMap map;
     EXPECT_EQ(20u, map.size());
-    // Of two records with one letter the first stays; the other's CD-ROM
-    // counts, since CD units follow the listing.
+    // Of two records with one letter the first stays; CD units follow the listing, the other's CD-ROM too.
     EXPECT_EQ(1, map['F'].cdUnit());
     EXPECT_EQ(2, map['E'].cdUnit());
     // Removable drives have not read yet; the fixed ones bound their media when made.
     EXPECT_EQ("C=FIRST N= R=RAMDISK Y=PLAIN Z=", labels("CNRYZ"));
     EXPECT_EQ(0, map['Z'].capacity());
-    const std::pair<std::string, const char*> rows[] = {{"CY", "h"},  {"GJKLSTUV", "vdr"}, {"HIWX", "uvdr"},
-                                                        {"N", "nvdr"}, {"B", "fvdr"}, {"R", "m"}, {"Z", "mr"}, {"EF", "cvdr"}};
+    const std::pair<std::string, const char*> rows[] = {{"CY", "h"}, {"GJKLSTUV", "vdr"}, {"HIWX", "uvdr"}, {"N", "nvdr"},
+                                                        {"B", "fvdr"}, {"R", "m"}, {"Z", "mr"}, {"EF", "cvdr"}};
     for (const auto& [letters, expected] : rows) {
         for (const char letter : letters) EXPECT_EQ(expected, kinds(map[letter])) << letter;
     }
@@ -233,8 +227,7 @@ MACHINE_TEST(UnreadableMachineThenRefresh, nullptr) {
     rewriteMachine("# no C\n\nA 0x0100 -\nD 0x0400 PHOTOS\n");
     before.refresh();
     EXPECT_EQ(2u, before.size());
-    // Its walk was bounded when the map was empty; nothing lies before the
-    // map's first entry, whatever was recorded.
+    // Its walk was bounded when the map was empty; nothing lies before the map's first entry.
     EXPECT_FALSE(before.first() || before.last() || before.next() || before.previous());
     before.current('D');
     EXPECT_EQ("DA", walk(before, false));
@@ -254,15 +247,13 @@ MACHINE_TEST(RefreshAddsDrivesAndKeepsTheOldOnes, "C 0x0200 SYSTEM\nD 0x0400 PHO
     rewriteMachine("C 0x0200 SYSTEM\nD 0x0400 MUSIC\nA 0x0100 -\nF 0x0400 NEW\nB 0x0200 SECOND\n");
     drives.refresh();
     EXPECT_EQ(5u, drives.size());
-    // D keeps its drive object and what it read, until it reads again
-    // through the record of the first listing.
+    // D keeps its drive and what it read, until it reads again through the record of the first listing.
     EXPECT_EQ("D cv 0", state(drives));
     EXPECT_EQ("B=SECOND D=PHOTOS", labels("BD"));
     drives.load();
     EXPECT_EQ("D=MUSIC", labels("D"));
     EXPECT_EQ(1, DiskDriveMap()['F'].cdUnit());
-    // This accessor's walk starts at C, where the map started when it was
-    // made; backwards from letters found ahead of it, it ends at the map's first entry.
+    // The walk starts where the map started when the accessor was made; backwards, it ends at the map's start.
     EXPECT_EQ("CDF", walk(drives));
     const std::pair<char, const char*> back[] = {{'A', "A"}, {'B', "BA"}, {'F', "FDC"}};
     for (const auto& [from, letters] : back) {
@@ -292,8 +283,8 @@ MACHINE_TEST(SkipsLinesThatAreNotRecords,
     testing::internal::CaptureStderr();
     EXPECT_EQ(4, sysProbe::DriveArray(sysProbe::familyAll, false).count);
     const std::string messages = testing::internal::GetCapturedStderr(), file = std::getenv("QUEN_SYSPROBE");
-    for (const char* line : {"2: not a drive record, skipped: X\n", "8: not a drive record, skipped: I 0x0200 A 1 ro extra\n",
-                             "12: not a drive record, skipped: L 0x0200 OVER"}) {
+    for (const char* line : {"2: not a drive record, skipped: X\n", "12: not a drive record, skipped: L 0x0200 OVER",
+                             "8: not a drive record, skipped: I 0x0200 A 1 ro extra\n"}) {
         EXPECT_NE(std::string::npos, messages.find("sysProbe: " + file + ":" + line)) << line;
     }
     for (int line = 1; line <= 12; ++line) {
@@ -324,8 +315,7 @@ CHILD_TEST(RealMachine, "") {
     EXPECT_GE(static_cast<std::size_t>(hardDisks), support::knownHardDisks().size());
 }
 
-// The usual request on a scripted machine: find the medium by its label, open
-// the file on it by its drive-form name and append another file.
+// The usual request: find the medium by its label, open the file by its drive-form name, append another file.
 MACHINE_TEST(TypicalRequestOpensFilesUnderTheRecordsRoot,
              "C 0x0200 SYSTEM\nE 0x0010 BACKUP1 8004304896 root=media/backup 1  \nF 0x0010 - root=media/empty\n") {
     const std::string onStick = besideMachine("/media/backup 1/data/set.dat", "head");
@@ -362,14 +352,14 @@ MACHINE_TEST(TypicalRequestOpensFilesUnderTheRecordsRoot,
     EXPECT_EQ("G:\\data\\set.dat", platform::driveFileName(onStick.c_str()));
 }
 
-// Each drive reads the record of its own letter: a line that stops being a
-// record takes that letter's medium away, and no other.
+// Each drive reads its own letter's record: a line that stops being a record takes only that medium away.
 MACHINE_TEST(EachDriveReadsItsOwnLettersRecord, "C 0x0200 SYSTEM\nD 0x0400 PHOTOS\nE 0x0010 BACKUP1\n") {
     DiskDriveMap map;
     rewriteMachine("C 0x0200 SYSTEM\nD 0xZZ PHOTOS\nE 0x0010 BACKUP1\n");
     testing::internal::CaptureStderr();
     EXPECT_TRUE(map['E'].getDisk() && !map['D'].getDisk());
-    EXPECT_EQ("sysProbe: " + std::string(std::getenv("QUEN_SYSPROBE")) + ":2: not a drive record, skipped: D 0xZZ PHOTOS\n",
+    EXPECT_EQ("sysProbe: " + std::string(std::getenv("QUEN_SYSPROBE")) +
+                  ":2: not a drive record, skipped: D 0xZZ PHOTOS\n",
               testing::internal::GetCapturedStderr());
     rewriteMachine("E 0x0010 BACKUP1\nD 0x0400 MUSIC\n");
     EXPECT_FALSE(map['C'].hasDisk());
@@ -377,8 +367,7 @@ MACHINE_TEST(EachDriveReadsItsOwnLettersRecord, "C 0x0200 SYSTEM\nD 0x0400 PHOTO
     EXPECT_EQ("D=MUSIC E=BACKUP1", labels("DE"));
 }
 
-// A relative machine name is taken from the folder current when the library
-// loaded, also after the host has changed folders.
+// A relative machine name is taken from the folder current as the library loaded, whatever the host does later.
 TEST(DriveMap, RelativeMachineNameResolvedAtLoad) {
     support::ScratchFolder folder;
     support::writeFile(folder.file("machine.txt"), "C 0x0200 SYSTEM\nD 0x0400 PHOTOS root=photos\n");

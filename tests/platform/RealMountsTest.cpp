@@ -1,10 +1,6 @@
-// Drive letters, drive-form names and labels on Linux with real mounts.
-//
-// Each test needs root: its child part makes a private mount namespace
-// (unshare) with a tmpfs over /media and mounts the test's media below it,
-// so nothing is seen outside the child and everything goes when it ends.
-// The child's letters are kept in a registry store of the test's own, which
-// the processes it starts share with it.
+// Drive letters, drive-form names and labels on Linux with real mounts. Each test needs root: its child makes a
+// private mount namespace with a tmpfs over /media for its media, seen by no one else and gone when it ends; its
+// letters are kept in a registry store of the test's own, shared with the processes it starts.
 #include <gtest/gtest.h>
 
 #include <sched.h>
@@ -42,14 +38,12 @@ std::string toVolume(const std::string& name) {
 
 bool run(const std::string& command) { return std::system(("{ " + command + "; } >/dev/null 2>&1").c_str()) == 0; }
 
-// Makes the process a namespace of its own with an empty /media; the reason
-// when the machine does not allow it, else null.
+// Gives the process a namespace of its own with an empty /media; else the reason why not.
 const char* privateMedia() {
     if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
         return "no private mount namespace here";
     }
-    // Media the machine itself has mounted would hold letters: they go (a
-    // detached mount takes those below it along).
+    // The machine's own media would hold letters: they go (a detached mount takes those below it along).
     std::ifstream table("/proc/self/mounts");
     for (std::string device, directory, rest; table >> device >> directory && std::getline(table, rest);) {
         if (directory == "/media" || directory.rfind("/media/", 0) == 0 || directory.rfind("/run/media", 0) == 0) {
@@ -63,16 +57,14 @@ const char* privateMedia() {
     return onlyC ? nullptr : "network or optical mounts here hold letters of their own";
 }
 
-// A tmpfs at /media/u/NAME from `source`: a stick whose label is NAME, unless
-// the source names a device.
+// A tmpfs at /media/u/NAME: a stick labelled NAME, unless the source names a device.
 void mountStick(const std::string& name, const char* source = "quen-stick") {
     const std::string directory = "/media/u/" + name;
     ASSERT_EQ(0, mkdir(directory.c_str(), 0755)) << directory;
     ASSERT_EQ(0, mount(source, directory.c_str(), "tmpfs", 0, "size=1m")) << directory;
 }
 
-// Each label must be found on its letter ('-' nowhere), which the map's drive
-// of that letter reads too.
+// Each label is found on its letter ('-' nowhere), and that drive of the map reads it.
 void expectLetters(const std::vector<std::pair<std::string, char>>& labels) {
     DiskDriveMap map;
     map.refresh();
@@ -104,8 +96,7 @@ void runChild(const char* test) {
     }                                                                     \
     void name##Media()
 
-// A second process started by a child: it finds each label (given as
-// QUEN_TEST_LETTERS, "D=BBB,E=AAA") on the letter the first one gave it.
+// A second process: it finds each label of QUEN_TEST_LETTERS ("D=BBB,E=AAA") on the letter the first one gave.
 CHILD_PART(RealMountsChild, AgreesOnTheLetters) {
     std::istringstream letters(std::getenv("QUEN_TEST_LETTERS") != nullptr ? std::getenv("QUEN_TEST_LETTERS") : "");
     for (std::string pair; std::getline(letters, pair, ',');) {
@@ -115,10 +106,12 @@ CHILD_PART(RealMountsChild, AgreesOnTheLetters) {
 }
 
 MOUNT_TEST(LettersStayWithTheirMediaAndTheTypicalRequestRuns) {
-    // A second stick sorting first takes the next letter; a replaced stick's
-    // successor takes the letter it left. Another process, started after
-    // each step, finds the same letters.
-    const struct { const char *unmount, *mount, *agreed; std::vector<std::pair<std::string, char>> expected; } steps[] = {
+    // A second stick sorting first takes the next letter; a replaced stick's successor takes the letter it left.
+    // Another process, started after each step, finds the same letters.
+    const struct {
+        const char *unmount, *mount, *agreed;
+        std::vector<std::pair<std::string, char>> expected;
+    } steps[] = {
         {nullptr, "BBB", "D=BBB", {{"BBB", 'D'}}},
         {nullptr, "AAA", "E=AAA,D=BBB", {{"AAA", 'E'}, {"BBB", 'D'}}},
         {"BBB", "NEWSTICK", "D=NEWSTICK,E=AAA", {{"NEWSTICK", 'D'}, {"AAA", 'E'}, {"BBB", '-'}}},
@@ -151,8 +144,7 @@ MOUNT_TEST(LettersStayWithTheirMediaAndTheTypicalRequestRuns) {
     EXPECT_EQ("||NEWSTICK||\\a.txt", toVolume(platform::driveFileName("/media/u/NEWSTICK/a.txt")));
 }
 
-// Labels come from the file systems, not from the mount points' names, and a
-// medium keeps its letter wherever it is mounted.
+// Labels come from the file systems, not the mount points; a medium keeps its letter wherever it is mounted.
 MOUNT_TEST(LabelsComeFromTheFileSystems) {
     if (!run("command -v mkfs.vfat && command -v mkfs.ext4")) GTEST_SKIP() << "mkfs.vfat or mkfs.ext4 missing";
     if (!run("losetup -f")) GTEST_SKIP() << "no loop device free";
@@ -187,11 +179,9 @@ MOUNT_TEST(LabelsComeFromTheFileSystems) {
     EXPECT_EQ("/media/u/stick2/x", platform::systemFileName("G:\\x"));
 }
 
-// Where a device cannot be probed, udev's links in /dev/disk/by-label name
-// its medium, with blanks and other bytes written \xHH.
+// Where a device cannot be probed, udev's links in /dev/disk/by-label name its medium, bytes written \xHH.
 MOUNT_TEST(LabelsFromUdevLinks) {
-    // A /dev of the namespace's own, whose devices are folders (which the
-    // probe refuses), each mounted as a medium and linked by a label.
+    // A /dev of the namespace's own, whose devices are folders (which the probe refuses), linked by labels.
     ASSERT_EQ(0, mount("quen-dev", "/dev", "tmpfs", 0, "size=1m"));
     ASSERT_EQ(0, mkdir("/dev/disk", 0755) | mkdir("/dev/disk/by-label", 0755));
     const std::pair<std::string, std::string> links[] = {
