@@ -218,6 +218,10 @@ MACHINE_TEST(ChoosesTheClassByFamily,
     for (const auto& [letters, expected] : rows) {
         for (const char letter : letters) EXPECT_EQ(expected, kinds(map[letter])) << letter;
     }
+    // An array holds the records of the families asked for (each record, not each letter); or those with media.
+    EXPECT_EQ(3, sysProbe::DriveArray(sysProbe::familyCDROM, false).count);
+    EXPECT_EQ(1, sysProbe::DriveArray(sysProbe::familyUndetermined, false).count);
+    EXPECT_EQ(5, sysProbe::DriveArray(sysProbe::familyAll, true).count);
 }
 
 // Without a machine file there are no drives; a refresh finds those written since.
@@ -270,7 +274,8 @@ MACHINE_TEST(RefreshAddsDrivesAndKeepsTheOldOnes, "C 0x0200 SYSTEM\nD 0x0400 PHO
 MACHINE_TEST(SkipsLinesThatAreNotRecords,
              "C 0x0200 SYSTEM\nX\nD 0xZZ PHOTOS\nE 0x0200 LABEL 12ab\nF 0x0400 LABEL 5 rx\n"
              "1 0x0200 DIGIT\nH 0x10000 BIG\nI 0x0200 A 1 ro extra\ng: 0x0200 LOWER 100 ro # drive G\r\n"
-             "J 0x0400 \"\" rw\nK 0x0200 MAX 9223372036854775807\nL 0x0200 OVER 9223372036854775808\n") {
+             "J 0x0400 \"\" rw\nK 0x0200 MAX 9223372036854775807\nL 0x0200 OVER 9223372036854775808\n"
+             "M 0x0200 GLUED 5root=media\n") {
     DiskDriveMap map;
     EXPECT_EQ(4u, map.size());
     EXPECT_EQ(9223372036854775807LL, map['K'].capacity());
@@ -287,7 +292,7 @@ MACHINE_TEST(SkipsLinesThatAreNotRecords,
                              "8: not a drive record, skipped: I 0x0200 A 1 ro extra\n"}) {
         EXPECT_NE(std::string::npos, messages.find("sysProbe: " + file + ":" + line)) << line;
     }
-    for (int line = 1; line <= 12; ++line) {
+    for (int line = 1; line <= 13; ++line) {
         const bool kept = line == 1 || line == 9 || line == 10 || line == 11;
         EXPECT_EQ(kept, messages.find(file + ":" + std::to_string(line) + ":") == std::string::npos) << line;
     }
@@ -328,7 +333,8 @@ MACHINE_TEST(TypicalRequestOpensFilesUnderTheRecordsRoot,
     EXPECT_EQ(9u, fileSize(support::utf16(u"E:\\data\\set.dat").data()));
     EXPECT_NO_THROW(fileTime("E:\\data\\set.dat"));
     EXPECT_EQ("headtail!", support::readFile(onStick));
-    EXPECT_EQ("E:\\data\\set.dat", platform::driveFileName(onStick.c_str()));
+    const std::string mixed = onStick.substr(0, onStick.find("media")) + "media\\backup 1/data\\set.dat";
+    EXPECT_EQ("E:\\data\\set.dat", platform::driveFileName(mixed.c_str()));  // '/' and '\\' alike
     EXPECT_EQ("E:\\", platform::driveFileName(besideMachine("/media/backup 1").c_str()));
     EXPECT_EQ("||BACKUP1||\\data\\set.dat", toVolume(drives, platform::driveFileName(onStick.c_str())));
     // Where the system compares names ignoring case, so does the search for a root.
