@@ -29,13 +29,6 @@ struct TestDrive : sysProbe::Drive {
     sysProbe::Medium medium;
 };
 
-// Exposes the protected disk of a drive.
-template <typename Base>
-struct Open : Base {
-    using Base::Base;
-    using Base::disk;
-};
-
 // The label and read-only state a drive answers with: "LABEL" or "LABEL ro".
 std::string medium(const DiskDrive& drive) {
     return drive.volumeName().c_str() + std::string(drive.isReadOnly() ? " ro" : "");
@@ -117,7 +110,7 @@ TEST(DiskDrive, CopiesAndAssignment) {
     EXPECT_EQ(77, assigned.capacity());
     Disk disk;
     EXPECT_EQ(0, disk.capacity());
-    disk = Open<DiskDriveHD>(&hdRecord).disk();
+    disk = Disk(&hdRecord.getDisk());
     EXPECT_EQ(77, disk.capacity());
     EXPECT_EQ(FileString("SYSTEM"), disk.volumeName());
 }

@@ -103,7 +103,7 @@ std::string toDrive(DiskDriveAccessor& drives, const char* name) {
 
 #define MACHINE_TEST(name, machine) CHILD_TEST(name, machineFile(folder, machine))
 
-MACHINE_TEST(WalksAndForwardsOnTheWorkedExample, workedExample) {
+MACHINE_TEST(WalksAndConvertsOnTheWorkedExample, workedExample) {
     DiskDriveAccessor drives;
     EXPECT_EQ(4u, drives.size());
     EXPECT_EQ("C h -1", state(drives));
@@ -140,10 +140,7 @@ MACHINE_TEST(WalksAndForwardsOnTheWorkedExample, workedExample) {
     }
     EXPECT_EQ(4u, map.size());
     EXPECT_TRUE(map.find('Q') == map.end() && map.find('c') == map.end() && map.find('C') != map.end());
-}
 
-MACHINE_TEST(ConvertsTheWorkedExamples, workedExample) {
-    DiskDriveAccessor drives;
     // The drive made current first ('-' none), the direction, the name, the result, the current drive after.
     const struct { char before; bool toVolume; const char *name, *expected; char after; } rows[] = {
         {'D', true, "C:\\dir\\file.txt", "||SYSTEM||\\dir\\file.txt", 'C'},
