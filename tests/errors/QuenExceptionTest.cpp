@@ -6,35 +6,44 @@
 #include "quen/errors/DebugStream.h"
 #include "quen/errors/QuenAssert.h"
 #include "quen/errors/QuenException.h"
+#include "quen/errors/WindowsError.h"
+#include "quen/errors/WindowsMessage.h"
 #include "support/Texts.h"
 
 using quen::QuenException;
 using quen::StdString;
 
-TEST(QuenException, CarriesItsTextFromEveryKindOfString) {
-    EXPECT_STREQ("QuenException 1.0, 16.08.1999", QuenException::version());
+TEST(Errors, Banners) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"QuenException 1.0, 16.08.1999", QuenException::version()},
+        {"WindowsSystemMessage 1.0, 23.09.1999", quen::WindowsSystemMessage::version()},
+        {"WindowsMessage 1.0, 21.09.1999", quen::WindowsMessage::version()},
+        {"QuenAssert 1.0, 23.09.1999", quen::QuenAssert::version()},
+        {"DebugStream 1.0, 23.09.1999", quen::DebugStream::version()},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.first, row.second);
+    }
+}
+
+TEST(QuenException, CarriesItsTextFromEveryKindOfStringThroughCopies) {
     EXPECT_STREQ("plain", QuenException("plain").what());
     EXPECT_STREQ("standard", QuenException(std::string("standard")).what());
     EXPECT_STREQ("ours", QuenException(StdString("ours")).what());
-    try {
-        throw QuenException("caught");
-    } catch (const std::exception& error) {
-        EXPECT_STREQ("caught", error.what());
-    }
     const char* const none = nullptr;
     for (const QuenException& error :
          {QuenException(std::string()), QuenException(""), QuenException(none), QuenException(StdString())}) {
         ASSERT_NE(nullptr, error.what());
         EXPECT_STREQ("", error.what());
     }
-}
-
-TEST(QuenException, CopiesAndAssignmentsKeepTheText) {
     const QuenException original("File READ error");
-    EXPECT_STREQ("File READ error", QuenException(original).what());
+    try {
+        throw QuenException(original);
+    } catch (const std::exception& error) {
+        EXPECT_STREQ("File READ error", error.what());
+    }
     QuenException assigned("other");
     assigned = original;
-    EXPECT_STREQ("File READ error", assigned.what());
     const QuenException& alias = assigned;
     assigned = alias;
     EXPECT_STREQ("File READ error", assigned.what());
@@ -46,20 +55,17 @@ TEST(NotYet, ThrowsTheTableTextFollowedByTheName) {
 }
 
 TEST(Diagnostics, AssertionsAndTraceAreInert) {
-    EXPECT_STREQ("QuenAssert 1.0, 23.09.1999", quen::QuenAssert::version());
-    EXPECT_STREQ("DebugStream 1.0, 23.09.1999", quen::DebugStream::version());
     EXPECT_NO_THROW({
         quen::QuenAssert(false) << "nineteen characters" << StdString("and more");
         quen::QuenAssert(false) << "a literal of exactly forty-four characters..";
         quen::QuenAssert copy(true);
         copy = quen::QuenAssert(false);
+        quen::DebugStream::fileName("trace.log", true);
+        quen::DebugStream::on();
+        quen::DebugStream::off();
+        const quen::DebugStream stream;
+        const quen::DebugStream toFile("trace.log", 3, false);
     });
     EXPECT_EQ(0ul, quen::DebugStream::debugLevel(5));
-    EXPECT_EQ(0ul, quen::DebugStream::debugLevel());
-    quen::DebugStream::fileName("trace.log", true);
-    quen::DebugStream::on();
-    quen::DebugStream::off();
-    const quen::DebugStream stream;
-    const quen::DebugStream toFile("trace.log", 3, false);
     EXPECT_EQ(0ul, quen::DebugStream::debugLevel());
 }

@@ -15,20 +15,23 @@ namespace support {
         all += static_cast<char>(b);
     }
     const quen::StdString text(all.c_str());
+    // The first or last position of the text whose byte folds as a does (or not).
+    const auto where = [&](int a, bool alike, bool last) {
+        for (std::size_t k = 0; k < all.size(); ++k) {
+            const std::size_t i = last ? all.size() - 1 - k : k;
+            if ((fold(static_cast<unsigned char>(all[i])) == fold(a)) == alike) {
+                return i;
+            }
+        }
+        return quen::StdString::npos;
+    };
     for (int a = 0; a < 256; ++a) {
         const char ca = static_cast<char>(a);
-        if (a != 0) {
-            const std::size_t expected = [&] {
-                for (std::size_t i = 0; i < all.size(); ++i) {
-                    if (fold(static_cast<unsigned char>(all[i])) == fold(a)) {
-                        return i;
-                    }
-                }
-                return quen::StdString::npos;
-            }();
-            if (text.find(ca) != expected) {
-                return ::testing::AssertionFailure() << "find of byte " << a << ": " << text.find(ca) << ", toupper says "
-                                                     << expected;
+        const std::size_t found[] = {text.find(ca), text.rfind(ca), text.find_first_not_of(ca), text.find_last_not_of(ca)};
+        for (int kind = 0; kind < 4 && a != 0; ++kind) {
+            if (found[kind] != where(a, kind < 2, kind % 2 == 1)) {
+                return ::testing::AssertionFailure() << "search " << kind << " of byte " << a << ": " << found[kind]
+                                                     << ", toupper says " << where(a, kind < 2, kind % 2 == 1);
             }
         }
         for (int b = 0; b < 256; ++b) {

@@ -6,7 +6,6 @@
 #include <string>
 #include <utility>
 
-#include "quen/errors/QuenException.h"
 #include "quen/errors/WindowsError.h"
 #include "quen/platform/Win32.h"
 #include "quen/values/TimeDate.h"
@@ -32,8 +31,6 @@ public:
     using TimeDate::TimeDate;
 };
 
-std::vector<unsigned short> wide(const std::u16string& name) { return support::utf16(name.c_str()); }
-
 class TimeInUtc : public ::testing::Test {
 protected:
     void SetUp() override { support::setTimeZone("UTC0"); }
@@ -41,39 +38,34 @@ protected:
 
 }  // namespace
 
-TEST_F(TimeInUtc, BannerAndNow) {
-    EXPECT_STREQ("TimeDate 1.0, 16.08.1999", TimeDate::version());
+TEST_F(TimeInUtc, CalendarFieldsSystemTimeAndFileTime) {
     const long before = static_cast<long>(std::time(nullptr));
     const TimeDate now;
-    const long after = static_cast<long>(std::time(nullptr));
     EXPECT_LE(before, now.time());
-    EXPECT_GE(after, now.time());
-}
-
-TEST_F(TimeInUtc, CalendarFieldsSystemTimeAndFileTime) {
+    EXPECT_GE(static_cast<long>(std::time(nullptr)), now.time());
     const struct {
         long time;
         int year, month, day, dayOfWeek, hour, minute, second;
     } rows[] = {
-        {86400, 1970, 1, 2, 5, 0, 0, 0},               // a Friday
-        {951782400 + 3723, 2000, 2, 29, 2, 1, 2, 3},   // a leap day, a Tuesday
-        {2147483647, 2038, 1, 19, 2, 3, 14, 7},        // the last second of 32 bits
+        {0, 1970, 1, 1, 4, 0, 0, 0},
+        {86400, 1970, 1, 2, 5, 0, 0, 0},              // a Friday
+        {951782400 + 3723, 2000, 2, 29, 2, 1, 2, 3},  // a leap day, a Tuesday
+        {2147483647, 2038, 1, 19, 2, 3, 14, 7},       // the last second of 32 bits
     };
     for (const auto& row : rows) {
         const TimeDate t(row.time);
-        const SYSTEMTIME fields = quen::systemTime(t);
+        const SYSTEMTIME s = quen::systemTime(t);
         const int got[] = {t.year(), t.month(), t.dayOfMonth(), t.dayOfWeek(), t.hour(), t.minute(), t.second(),
-                           fields.wYear, fields.wMonth, fields.wDay, fields.wDayOfWeek, fields.wHour,
-                           fields.wMinute, fields.wSecond, fields.wMilliseconds};
+                           s.wYear,  s.wMonth,  s.wDay,         s.wDayOfWeek,  s.wHour,  s.wMinute,  s.wSecond,
+                           s.wMilliseconds, t.localTime().tm_year};
         const int want[] = {row.year, row.month, row.day, row.dayOfWeek, row.hour, row.minute, row.second,
-                            row.year, row.month, row.day, row.dayOfWeek, row.hour, row.minute, row.second, 0};
+                            row.year, row.month, row.day, row.dayOfWeek, row.hour, row.minute, row.second,
+                            0,        row.year - 1900};
         for (std::size_t i = 0; i < sizeof got / sizeof got[0]; ++i) {
             EXPECT_EQ(want[i], got[i]) << row.time << " field " << i;
         }
         EXPECT_EQ(epoch + static_cast<unsigned long long>(row.time) * perSecond, count(quen::fileTime(t))) << row.time;
     }
-    EXPECT_EQ(70, TimeDate(86400).localTime().tm_year);
-    EXPECT_EQ(epoch, count(quen::fileTime(TimeDate(0))));
 }
 
 TEST_F(TimeInUtc, AscTimeKeepsItsLineBreak) {
@@ -85,17 +77,28 @@ TEST_F(TimeInUtc, AscTimeKeepsItsLineBreak) {
     EXPECT_EQ(" 00:00:00 1970\n", text.substr(10));
 }
 
-TEST_F(TimeInUtc, SerialisedAsFourBytes) {
+TEST_F(TimeInUtc, SerialisedAsFourBytesAndOnlyWithinThem) {
     test::MemoryStream stream;
     EXPECT_EQ(4u, TimeDate(86400).objectSize());
     EXPECT_EQ(&stream, &TimeDate(86400).output(stream));
-    TimeDate(-2).output(stream);
-    EXPECT_EQ(std::string("\x80\x51\x01\x00\xFE\xFF\xFF\xFF", 8), stream.bytes);
+    for (const long time : {-2L, static_cast<long>(INT32_MAX), static_cast<long>(INT32_MIN)}) {
+        TimeDate(time).output(stream);
+    }
+    EXPECT_EQ(std::string("\x80\x51\x01\x00\xFE\xFF\xFF\xFF\xFF\xFF\xFF\x7F\x00\x00\x00\x80", 16), stream.bytes);
     TimeDate back(7);
     EXPECT_EQ(&stream, &back.input(stream));
     EXPECT_EQ(86400, back.time());
     back.input(stream);
     EXPECT_EQ(-2, back.time());
+    if (sizeof(long) > 4) {
+        // 2100-01-01 would read back as 1963; the times next to the range too.
+        EXPECT_EQ(2100, TimeDate(static_cast<long>(4102444800LL)).year());
+        for (const long long beyond : {4102444800LL, INT32_MAX + 1LL, INT32_MIN - 1LL}) {
+            const TimeDate time(static_cast<long>(beyond));
+            EXPECT_EQ("TimeDateFile SIZE error", thrown([&] { time.output(stream); })) << beyond;
+        }
+        EXPECT_EQ(4u, stream.writes.size());
+    }
 
     test::MemoryStream shortStream(std::string("\x01\x02", 2));
     shortStream.quiet = true;
@@ -106,33 +109,18 @@ TEST_F(TimeInUtc, SerialisedAsFourBytes) {
     EXPECT_EQ("File WRITE READ-ONLY error", thrown([&] { back.output(shortStream); }));
 }
 
-TEST_F(TimeInUtc, OnlyTimesOfThirtyTwoBitsAreWritten) {
-    test::MemoryStream stream;
-    TimeDate(INT32_MAX).output(stream);
-    TimeDate(INT32_MIN).output(stream);
-    EXPECT_EQ(std::string("\xFF\xFF\xFF\x7F\x00\x00\x00\x80", 8), stream.bytes);
-    if (sizeof(long) > 4) {
-        // 2100-01-01 would read back as 1963; the times next to the range too.
-        EXPECT_EQ(2100, TimeDate(static_cast<long>(4102444800LL)).year());
-        for (const long long beyond : {4102444800LL, INT32_MAX + 1LL, INT32_MIN - 1LL}) {
-            const TimeDate time(static_cast<long>(beyond));
-            EXPECT_EQ("TimeDateFile SIZE error", thrown([&] { time.output(stream); })) << beyond;
-        }
-        EXPECT_EQ(8u, stream.bytes.size());
-        EXPECT_EQ(2u, stream.writes.size());
-    }
-}
-
-TEST_F(TimeInUtc, ComparisonAndDifference) {
+TEST_F(TimeInUtc, ComparisonNeedsTheSameTypeAndDifferenceIsInSeconds) {
     EXPECT_EQ(60.0, TimeDate(100) - TimeDate(40));
     EXPECT_EQ(-60.0, TimeDate(40) - TimeDate(100));
-    EXPECT_TRUE(TimeDate(5) < TimeDate(6));
-    EXPECT_FALSE(TimeDate(6) < TimeDate(5));
     EXPECT_TRUE(TimeDate(-1) < TimeDate(0));
+    EXPECT_FALSE(TimeDate(6) < TimeDate(5));
     EXPECT_TRUE(TimeDate(5) == TimeDate(5));
-    EXPECT_FALSE(TimeDate(5) == OtherTime(5));
-    EXPECT_FALSE(TimeDate(5) < OtherTime(6));
-    EXPECT_FALSE(OtherTime(5) < TimeDate(6));
+    TimeDate assigned(1);
+    assigned = TimeDate(5);
+    EXPECT_FALSE(assigned == TimeDate(6));
+    EXPECT_FALSE(assigned == OtherTime(5));
+    EXPECT_FALSE(assigned < OtherTime(6));
+    EXPECT_FALSE(OtherTime(5) < assigned);
 }
 
 TEST(TimeDateZones, FileTimeCountsTheLocalWallClock) {
@@ -158,10 +146,9 @@ TEST(SystemTimeToFileTime, CountsFrom1601AndRefusesInvalidFields) {
         EXPECT_EQ(expected, count(result)) << fields.wYear;
     }
     const SYSTEMTIME invalid[] = {
-        {1600, 12, 0, 31, 0, 0, 0, 0}, {2001, 13, 0, 1, 0, 0, 0, 0},
-        {2001, 0, 0, 1, 0, 0, 0, 0},   {2001, 4, 0, 31, 0, 0, 0, 0},  {2001, 1, 0, 0, 0, 0, 0, 0},
-        {2001, 1, 0, 1, 24, 0, 0, 0},  {2001, 1, 0, 1, 0, 60, 0, 0},  {2001, 1, 0, 1, 0, 0, 60, 0},
-        {2001, 1, 0, 1, 0, 0, 0, 1000},
+        {1600, 12, 0, 31, 0, 0, 0, 0}, {2001, 13, 0, 1, 0, 0, 0, 0}, {2001, 0, 0, 1, 0, 0, 0, 0},
+        {2001, 4, 0, 31, 0, 0, 0, 0},  {2001, 1, 0, 0, 0, 0, 0, 0},  {2001, 1, 0, 1, 24, 0, 0, 0},
+        {2001, 1, 0, 1, 0, 60, 0, 0},  {2001, 1, 0, 1, 0, 0, 60, 0}, {2001, 1, 0, 1, 0, 0, 0, 1000},
     };
     for (const SYSTEMTIME& bad : invalid) {
         SetLastError(0);
@@ -173,6 +160,7 @@ TEST(SystemTimeToFileTime, CountsFrom1601AndRefusesInvalidFields) {
 }
 
 TEST_F(TimeInUtc, TimesTheRuntimeCannotConvertGiveZeroFields) {
+    const std::string invalidParameter = quen::WindowsError(ERROR_INVALID_PARAMETER).message();
     // Before 1970 the Windows runtime converts nothing; the C runtime does.
     for (const long t : {-1L, static_cast<long>(INT32_MIN)}) {
         const TimeDate early(t);
@@ -184,8 +172,7 @@ TEST_F(TimeInUtc, TimesTheRuntimeCannotConvertGiveZeroFields) {
             EXPECT_EQ(1, early.month());
             EXPECT_EQ(0, early.hour());
             EXPECT_EQ(0, quen::systemTime(early).wDay);
-            EXPECT_EQ(quen::WindowsError(ERROR_INVALID_PARAMETER).message(),
-                      thrown([&] { quen::fileTime(early); }));
+            EXPECT_EQ(invalidParameter, thrown([&] { quen::fileTime(early); }));
         } else {
             EXPECT_EQ(t == -1 ? 1969 : 1901, early.year());
             EXPECT_EQ(t == -1 ? 31 : 13, early.dayOfMonth());
@@ -198,44 +185,39 @@ TEST_F(TimeInUtc, TimesTheRuntimeCannotConvertGiveZeroFields) {
         const TimeDate distant(std::numeric_limits<long>::max());
         EXPECT_EQ(0, distant.dayOfMonth());
         EXPECT_EQ("Sun Jan  0 00:00:00 1900\n", std::string(distant.ascTime().c_str()));
-        EXPECT_EQ(quen::WindowsError(ERROR_INVALID_PARAMETER).message(), thrown([&] { quen::fileTime(distant); }));
+        EXPECT_EQ(invalidParameter, thrown([&] { quen::fileTime(distant); }));
     }
 }
 
-TEST(FileDates, SizesAndTimesByName) {
+TEST(FileDates, SizesAndTimesByNarrowAndWideName) {
     support::ScratchFolder folder;
     const std::string name = folder.file("five.bin");
     const long before = static_cast<long>(std::time(nullptr));
     support::writeFile(name, "12345");
-    const long after = static_cast<long>(std::time(nullptr));
+    support::writeFile(folder.file("empty.bin"), "");
     EXPECT_EQ(5u, quen::fileSize(name.c_str()));
+    EXPECT_EQ(0u, quen::fileSize(folder.file("empty.bin").c_str()));
     const long created = quen::fileTime(name.c_str()).time();
     EXPECT_LE(before - 2, created);
-    EXPECT_GE(after + 2, created);
+    EXPECT_GE(static_cast<long>(std::time(nullptr)) + 2, created);
 
-    const std::string empty = folder.file("empty.bin");
-    support::writeFile(empty, "");
-    EXPECT_EQ(0u, quen::fileSize(empty.c_str()));
+    std::u16string path;
+    for (char c : folder.path()) path += static_cast<char16_t>(c);
+    const std::vector<unsigned short> wide = support::utf16((path + u"/\u00e4\u20ac\U0001F600.dat").c_str());
+    support::writeFileWide(wide.data(), "abc");
+    EXPECT_EQ(3u, quen::fileSize(wide.data()));
+    EXPECT_LE(before - 2, quen::fileTime(wide.data()).time());
 
+    // Missing names, no name, and an unpaired surrogate name no file.
     const std::string missing = folder.file("missing.bin");
     EXPECT_EQ("fileSizeFile NOT FOUND error", thrown([&] { quen::fileSize(missing.c_str()); }));
     EXPECT_EQ("fileTimeFile NOT FOUND error", thrown([&] { quen::fileTime(missing.c_str()); }));
     EXPECT_EQ("fileSizeFile NOT FOUND error", thrown([&] { quen::fileSize(static_cast<const char*>(nullptr)); }));
     EXPECT_EQ("fileTimeFile NOT FOUND error",
               thrown([&] { quen::fileTime(static_cast<const unsigned short*>(nullptr)); }));
-}
-
-TEST(FileDates, WideNames) {
-    support::ScratchFolder folder;
-    std::u16string name;
-    for (char c : folder.path()) name += static_cast<char16_t>(c);
-    const std::u16string file = name + u"/\u00e4\u20ac\U0001F600.dat";
-    support::writeFileWide(wide(file).data(), "abc");
-    EXPECT_EQ(3u, quen::fileSize(wide(file).data()));
-    EXPECT_LE(static_cast<long>(std::time(nullptr)) - 60, quen::fileTime(wide(file).data()).time());
-    // An unpaired surrogate names no file.
-    for (const std::u16string& absent : {name + u"/\xD83D.dat", name + u"/missing\u00e4.dat"}) {
-        EXPECT_EQ("fileSizeFile NOT FOUND error", thrown([&] { quen::fileSize(wide(absent).data()); }));
-        EXPECT_EQ("fileTimeFile NOT FOUND error", thrown([&] { quen::fileTime(wide(absent).data()); }));
+    for (const std::u16string& absent : {path + u"/\xD83D.dat", path + u"/missing\u00e4.dat"}) {
+        const std::vector<unsigned short> absentName = support::utf16(absent.c_str());
+        EXPECT_EQ("fileSizeFile NOT FOUND error", thrown([&] { quen::fileSize(absentName.data()); }));
+        EXPECT_EQ("fileTimeFile NOT FOUND error", thrown([&] { quen::fileTime(absentName.data()); }));
     }
 }
