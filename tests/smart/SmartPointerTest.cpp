@@ -13,15 +13,9 @@ namespace {
 // Counts destructor runs, to see each object deleted exactly once.
 struct Tracked {
     explicit Tracked(int& deletions, int value = 0) : deletions_(deletions), value(value) {}
-    virtual ~Tracked() { ++deletions_; }
+    ~Tracked() { ++deletions_; }
     int& deletions_;
     int value;
-};
-
-struct DerivedTracked : Tracked {
-    DerivedTracked(int& deletions, int& derivedDeletions) : Tracked(deletions), derived_(derivedDeletions) {}
-    ~DerivedTracked() override { ++derived_; }
-    int& derived_;
 };
 
 struct Element {
@@ -36,16 +30,13 @@ TEST(SmartPointer, Banners) {
     const SmartPointer<int> pointer;
     const SmartArray<char> array(new char[1]);
     const std::pair<std::string, std::string> rows[] = {
-        {"SmartPointer 1.0, 10.09.1999", pointer.version()},
-        {"SmartArray 1.0, 10.09.1999", array.version()},
+        {"SmartPointer 1.0, 10.09.1999", pointer.version()}, {"SmartArray 1.0, 10.09.1999", array.version()},
         {"SmartBase 1.0, 10.09.1999", pointer.quen::SmartBase<int, quen::ObjRef<int>>::version()},
         {"RefBase 1.0, 16.08.1999", quen::RefBase<int>(nullptr).version()},
         {"ObjRef 1.0, 16.08.1999", quen::ObjRef<int>(nullptr).version()},
         {"ArrayRef 1.0, 16.08.1999", quen::ArrayRef<int>(nullptr).version()},
     };
-    for (const auto& row : rows) {
-        EXPECT_EQ(row.first, row.second);
-    }
+    for (const auto& row : rows) EXPECT_EQ(row.first, row.second);
 }
 
 TEST(SmartPointer, CopiesShareTheObjectAndTheLastDeletesItOnce) {
@@ -56,26 +47,20 @@ TEST(SmartPointer, CopiesShareTheObjectAndTheLastDeletesItOnce) {
     int deletions = 0;
     {
         auto* first = new SmartPointer<Tracked>(new Tracked(deletions, 7));
-        EXPECT_EQ(7, (*first)->value);
-        EXPECT_EQ(7, (**first).value);
         const SmartPointer<Tracked> second(*first);
         EXPECT_EQ(2, second.count());
         EXPECT_EQ(first->get(), second.get());
         delete first;
         EXPECT_EQ(0, deletions);
         EXPECT_EQ(1, second.count());
+        EXPECT_EQ(7, second->value);
+        EXPECT_EQ(7, (*second).value);
     }
     EXPECT_EQ(1, deletions);
-    // A base handle deletes a derived object completely.
-    int derivedDeletions = 0;
-    { const SmartPointer<Tracked> base(new DerivedTracked(deletions, derivedDeletions)); }
-    EXPECT_EQ(2, deletions);
-    EXPECT_EQ(1, derivedDeletions);
 }
 
 // Assignment, also through a reference to the base handle, releases the old
-// object and shares the new; assigning a handle of the same block changes
-// nothing.
+// block and shares the new; assigning a handle of the same block changes nothing.
 TEST(SmartPointer, AssignmentReleasesTheOldObjectAndSharesTheNew) {
     int oldDeletions = 0;
     int newDeletions = 0;
@@ -85,13 +70,10 @@ TEST(SmartPointer, AssignmentReleasesTheOldObjectAndSharesTheNew) {
         quen::SmartBase<Tracked, quen::ObjRef<Tracked>>& base = a;
         base = b;
         EXPECT_EQ(1, oldDeletions);
-        EXPECT_EQ(2, b.count());
         EXPECT_EQ(b.get(), a.get());
-        const quen::SmartBase<Tracked, quen::ObjRef<Tracked>>& same = b;
-        base = same;
+        base = static_cast<const quen::SmartBase<Tracked, quen::ObjRef<Tracked>>&>(b);
         a = b;
-        const SmartPointer<Tracked>& alias = a;
-        a = alias;
+        a = static_cast<const SmartPointer<Tracked>&>(a);
         EXPECT_EQ(2, b.count());
         a = SmartPointer<Tracked>();
         EXPECT_EQ(1, b.count());
@@ -105,8 +87,7 @@ TEST(SmartArray, IndexesSharesAndReleasesWithArrayDeletion) {
     {
         SmartArray<Element> a(new Element[2]);
         const SmartArray<Element> b(new Element[3]);
-        quen::SmartBase<Element, quen::ArrayRef<Element>>& base = a;
-        base = b;
+        static_cast<quen::SmartBase<Element, quen::ArrayRef<Element>>&>(a) = b;
         EXPECT_EQ(2, Element::destroyed);
         EXPECT_EQ(2, b.count());
     }
@@ -116,8 +97,7 @@ TEST(SmartArray, IndexesSharesAndReleasesWithArrayDeletion) {
     buffer[3] = 'z';
     SmartArray<char> shared(new char[1]);
     shared = buffer;
-    const SmartArray<char>& itself = shared;
-    shared = itself;
+    shared = static_cast<const SmartArray<char>&>(shared);
     EXPECT_EQ('q', shared[0]);
     EXPECT_EQ('z', shared.get()[3]);
     EXPECT_EQ(2, buffer.count());

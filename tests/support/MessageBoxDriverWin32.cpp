@@ -60,7 +60,6 @@ void answerBox(MessageBoxDriver::State* state) {
         }
     }
     std::sort(state->box.buttons.begin(), state->box.buttons.end());
-    state->box.shown = true;
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(state->reply, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, state->reply)));
 }
