@@ -70,18 +70,6 @@ TEST(QuenException, CarriesItsTextFromEveryKindOfStringThroughCopies) {
     EXPECT_EQ("Not yet implemented: ", support::thrown([] { quen::notYet(""); }));
 }
 
-TEST(Diagnostics, AssertionsAndTraceAreInert) {
-    quen::QuenAssert(false) << "nineteen characters" << StdString("and more");
-    quen::QuenAssert(false) << "a literal of exactly forty-four characters..";
-    quen::QuenAssert copy(true);
-    copy = quen::QuenAssert(false);
-    quen::DebugStream::fileName("trace.log", true);
-    quen::DebugStream::on();
-    const quen::DebugStream toFile("trace.log", 3, false);
-    EXPECT_EQ(0ul, quen::DebugStream::debugLevel(5));
-    EXPECT_EQ(0ul, quen::DebugStream::debugLevel());
-}
-
 // Both give the system's text untrimmed, line break and all; a code without
 // a text gives an empty message.
 TEST(WindowsError, GivesTheSystemTextUntrimmed) {

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -90,23 +89,12 @@ protected:
     }
 };
 
-// A prototype that makes nothing: every child it is asked for is skipped.
-class Barren : public ParserSection {
-public:
-    Barren() : ParserSection(nullptr, nullptr, nullptr) {}
-
-protected:
-    Parser* duplicate(char*, char*) override { return nullptr; }
-};
-
 }  // namespace
 
 TEST(ParserFormat, Banners) {
     const std::pair<std::string, std::string> rows[] = {
-        {"Parser 1.0, 16.02.2000", Parser::version()},
-        {"ParserArray 1.0, 31.01.2000", quen::ParserArray::version()},
-        {"ParserBuf 1.0, 31.01.2000", ParserBuf::version()},
-        {"ParserSection 1.0, 31.01.2000", ParserSection::version()},
+        {"Parser 1.0, 16.02.2000", Parser::version()}, {"ParserArray 1.0, 31.01.2000", quen::ParserArray::version()},
+        {"ParserBuf 1.0, 31.01.2000", ParserBuf::version()}, {"ParserSection 1.0, 31.01.2000", ParserSection::version()},
         {"ParserLine 1.0, 31.01.2000", ParserLine::version()},
         {"ParserFieldValue 1.0, 31.01.2000", ParserFieldValue::version()},
     };
@@ -187,8 +175,7 @@ TEST(ParserFormat, TextsGiveTheirTreesOrTheirErrors) {
 }
 
 TEST(ParserFormat, NodesBuiltByHand) {
-    // A section whose span does not start with '[' looks for one, and for
-    // the ']' after it.
+    // A section whose span does not start with '[' looks for one, and for the ']' after it.
     std::string text = "  [h] k=\"v\" ";
     ParserSection search(&text[0], &text[text.size() - 1], new ParserLine(nullptr, nullptr, nullptr));
     search.initialise();
@@ -197,7 +184,6 @@ TEST(ParserFormat, NodesBuiltByHand) {
         ParserSection section(&bad[0], &bad[bad.size() - 1], nullptr);
         EXPECT_EQ("Error: Invalid section ", thrown([&] { section.initialise(); })) << bad;
     }
-
     // A field value of one position is valid only when it is the '='.
     std::string single = "x=";
     ParserFieldValue letter(&single[0], &single[0], nullptr);
@@ -205,32 +191,28 @@ TEST(ParserFormat, NodesBuiltByHand) {
     ParserFieldValue equals(&single[1], &single[1], nullptr);
     EXPECT_EQ("", thrown([&] { equals.initialise(); }));
     EXPECT_EQ("|", tree(equals));
-
     // A line that does not end at its closing quote still stops at its end:
     // the trailing text makes no field value.
     std::string line = "k=\"a=1,b\" and more, text";
     ParserLine free(&line[0], &line[line.size()], new ParserFieldValue(nullptr, nullptr, nullptr));
     free.initialise();
     EXPECT_EQ("k|\"a=1,b\" and more, text<a|1><|>", tree(free));
-
     // Nodes over null positions, as prototypes are, have nothing to find.
     ParserLine prototype(nullptr, nullptr, nullptr);
-    EXPECT_EQ("", thrown([&] { prototype.initialise(); }));
+    prototype.initialise();
     EXPECT_EQ("|", tree(prototype));
 }
 
 TEST(ParserTree, ChildrenByIndexByReferenceAndByIterator) {
     Text text("[a]\r\n[b]\r\n[c]\r\n");
     const auto root = parse(text);
-    ASSERT_EQ(3ul, root->size());
     unsigned long index = 2;
     const Parser& third = (*root)[index];
     EXPECT_EQ(2ul, index);  // only read
     EXPECT_EQ(root->at(2), &third);
     EXPECT_EQ(root->at(1), root->at(0x100000001ull));  // only the low 32 bits of the index count
-    Parser::const_iterator position = root->begin();
-    ASSERT_EQ(3, root->end() - position);
-    EXPECT_EQ(root->at(1), position[1]);
+    ASSERT_EQ(3, root->end() - root->begin());
+    EXPECT_EQ(root->at(1), root->begin()[1]);
     // A node without children, and a root without text, are empty ranges.
     EXPECT_EQ(0ul, third.size());
     EXPECT_EQ(third.begin(), third.end());
@@ -252,7 +234,7 @@ TEST(ParserTree, TheRootReleasesEveryNodeAlsoWhenItsConstructorThrows) {
     for (const auto& row : rows) {
         Text text(row.first);
         if (row.second < 0) {
-            EXPECT_THROW(ParserBuf(text.data(), text.length(), CountedSection::make()), quen::QuenException);
+            EXPECT_THROW(parse(text, CountedSection::make()), quen::QuenException);
         } else {
             const auto root = parse(text, CountedSection::make());
             EXPECT_EQ(row.second, liveNodes);
@@ -260,9 +242,8 @@ TEST(ParserTree, TheRootReleasesEveryNodeAlsoWhenItsConstructorThrows) {
         }
         EXPECT_EQ(0, liveNodes) << row.first;
     }
-    // A prototype that makes nothing, or a ParserBuf, leaves the root empty.
+    // A prototype that makes nothing (a ParserBuf) leaves the root empty.
     Text text("[a]\r\nk=\"v\"\r\n[b]\r\n");
-    EXPECT_EQ(0ul, parse(text, new Barren)->size());
     Text inner("[x]");
     EXPECT_EQ(0ul, parse(text, parse(inner).release())->size());
 }

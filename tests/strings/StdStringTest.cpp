@@ -5,8 +5,6 @@
 #include <clocale>
 #include <string>
 #include <thread>
-#include <type_traits>
-#include <utility>
 
 #include "quen/platform/Win32.h"
 #include "quen/strings/FileString.h"
@@ -42,19 +40,6 @@ void expectOrderedAgainstText(const S& value, const char* text, int sign) {
     }
 }
 
-// Joining gives a StdString whichever string type stands beside a text, a
-// char or a string; the base string's operator+ would give the base type.
-template <typename S, typename T = decltype(std::declval<const S&>())>
-constexpr bool joinsToStdString() {
-    return std::is_same<decltype(std::declval<T>() + "x"), StdString>::value &&
-           std::is_same<decltype("x" + std::declval<T>()), StdString>::value &&
-           std::is_same<decltype(std::declval<T>() + 'x'), StdString>::value &&
-           std::is_same<decltype('x' + std::declval<T>()), StdString>::value &&
-           std::is_same<decltype(std::declval<T>() + std::declval<T>()), StdString>::value;
-}
-static_assert(joinsToStdString<StdString>() && joinsToStdString<FileString>() && joinsToStdString<WildString>(),
-              "operator+ with a text, a char or a string must give a StdString");
-
 // A reader of a module that has no string table at all: the program itself.
 class ProgramStrings : public quen::StringTable {
 public:
@@ -80,10 +65,7 @@ TEST(StdString, ComparisonsIgnoreCaseAndEqualityOfStringsNeedsTheSameType) {
     EXPECT_TRUE(OtherString("abc") == OtherString("AbC"));
     EXPECT_TRUE(static_cast<const StdString&>(OtherString("x")) != StdString("x"));
     EXPECT_TRUE(StdString("a") < StdString("B"));  // the base string's ordering, folded
-    const struct {
-        const char *value, *text;
-        int sign;
-    } cases[] = {
+    const struct { const char *value, *text; int sign; } cases[] = {
         {"abc", "ABC", 0}, {"abc", "abd", -1}, {"b", "ABC", 1}, {"ab", "abc", -1},
         {"abc", "ab", 1},  {"", "", 0},        {"", "a", -1},   {"\xE9", "A", -1},  // 0xE9 is a negative char
     };
@@ -146,9 +128,7 @@ TEST(StdString, CopiesStopAtTheFirstZeroByteAndTextsAreNeverNull) {
     };
     for (const auto& row : rows) EXPECT_EQ(row.first, row.second);
     const StdString empty;
-    const char* text = empty;
-    ASSERT_NE(nullptr, text);
-    EXPECT_STREQ("", text);
+    EXPECT_STREQ("", static_cast<const char*>(empty));  // never null
     StdString indexed("abc");
     indexed[0] = 'X';
     EXPECT_EQ('b', indexed[1u]);
@@ -195,10 +175,8 @@ TEST(StdString, JoiningWithTextsCharactersAndStringsKeepsEveryByte) {
 }
 
 TEST(StdString, TokenFindsTheNextTokenWithoutAdvancing) {
-    const struct {
-        const char *text, *delimiters;  // compared ignoring case; none or "" takes the rest
-        unsigned int start, wantStart, wantLength;
-    } rows[] = {
+    // Delimiters compare ignoring case; none or "" takes the rest.
+    const struct { const char *text, *delimiters; unsigned int start, wantStart, wantLength; } rows[] = {
         {"a,,bc", ",", 0, 0, 1},          {"a,,bc", ",", 1, 3, 2},         {"oneXtwo", "x", 3, 4, 3},
         {"a b c", "", 2, 2, 3},           {"a b c", nullptr, 1, 1, 4},     {"a,,bc", ",", 5, 4294967295u, 42},
         {"a,,bc", ",", 1000, 4294967295u, 42}, {",,,", ",", 0, 4294967295u, 42}, {"", ",", 0, 4294967295u, 42},
@@ -227,16 +205,13 @@ TEST(MessageTable, BannersAndTheTwentyMessagesExactly) {
         "Memory ALLOCATION error", "File WRITE READ-ONLY error", "Enumeration error", "Invlaid Registry value type",
         "Not yet implemented: ", "File SIZE error",
     };
-    for (int id = 1; id <= 20; ++id) {
-        EXPECT_EQ(messages[id - 1], plain(utilityStrings(id))) << "message " << id;
-    }
+    for (int id = 1; id <= 20; ++id) EXPECT_EQ(messages[id - 1], plain(utilityStrings(id))) << "message " << id;
 }
 
 TEST(MessageTable, IdsOutsideTheTableThrowInvalidResourceId) {
     // Beyond 16 bits too, though LoadStringA would find the text of the low 16.
-    for (const int id : {0, 21, -1, 65535, 65536, 65537, -65535, 131084, INT_MIN, INT_MAX}) {
+    for (const int id : {0, 21, -1, 65535, 65536, 65537, -65535, 131084, INT_MIN, INT_MAX})
         EXPECT_EQ("Invalid resource id", support::thrown([&] { utilityStrings(id); })) << id;
-    }
     EXPECT_EQ("Invalid resource id", support::thrown([] { ProgramStrings()[1]; }));  // a module without a table
     char text[64] = {0};
     EXPECT_EQ(0, LoadStringA(nullptr, 1, text, sizeof text));

@@ -53,23 +53,15 @@ std::string randomText(std::mt19937& random, const char* alphabet, std::size_t m
 
 // The rules by example; the random comparisons below cover the rest.
 TEST(WildString, MatchesWholeSubjectsByTheRules) {
-    const struct {
-        const char *pattern, *subject;
-        bool matches;
-    } rows[] = {
-        // Literals ignore case and must cover the whole subject.
-        {"ABC", "abc", true}, {"ABC", "abcd", false}, {"ABC", "ab", false}, {"*.txt", "readme.TXT", true},
-        {"", "", true}, {"", "a", false},
-        // A star takes any run, also at a later occurrence of what follows it.
-        {"a*b", "aXXb", true}, {"a*b", "aXbXb", true}, {"a*b", "aXbX", false}, {"*", "", true},
-        {"*a*.*", "xxa.b", true}, {"*a*.*", "xx.ba", false}, {"report*.dat", "report.dat.bak", false},
+    const struct { const char *pattern, *subject; bool matches; } rows[] = {
+        // Literals ignore case and cover the whole subject; a star takes any run.
+        {"ABC", "abc", true}, {"ABC", "abcd", false}, {"", "", true}, {"*.txt", "readme.TXT", true},
+        {"a*b", "aXbXb", true}, {"a*b", "aXbX", false}, {"*", "", true}, {"report*.dat", "report.dat.bak", false},
         // A '?' takes exactly one character; a dot is never a wildcard.
-        {"?", "", false}, {"?", "ab", false}, {"a?", "a", false}, {"IMG_????.jpg", "img_0042.JPG", true},
-        {"?*", "", false}, {"a.b", "aXb", false}, {"*.*", "README", false}, {"a.", "a", false},
-        // A star run counts as one star wherever it stands: a '?' behind a
-        // star takes nothing, at the end and in the middle alike.
-        {"abc*?", "abc", true}, {"a*?b", "ab", true}, {"a*??*?b", "ab", true}, {"a*?b", "aXXc", false},
-        {"*?", "", true},
+        {"?", "", false}, {"a?", "a", false}, {"IMG_????.jpg", "img_0042.JPG", true}, {"?*", "", false},
+        {"a.b", "aXb", false}, {"*.*", "README", false}, {"a.", "a", false},
+        // A star run counts as one star wherever it stands: a '?' behind a star takes nothing.
+        {"abc*?", "abc", true}, {"a*?b", "ab", true}, {"a*??*?b", "ab", true}, {"a*?b", "aXXc", false}, {"*?", "", true},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(row.matches, matches(row.pattern, row.subject)) << row.pattern << " on " << row.subject;

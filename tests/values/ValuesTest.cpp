@@ -63,9 +63,8 @@ protected:
 
 TEST_F(TimeInUtc, CalendarFieldsSystemTimeAndFileTime) {
     const long before = static_cast<long>(std::time(nullptr));
-    const TimeDate now;
-    EXPECT_LE(before, now.time());
-    EXPECT_GE(static_cast<long>(std::time(nullptr)), now.time());
+    const long now = TimeDate().time();
+    EXPECT_TRUE(before <= now && now <= static_cast<long>(std::time(nullptr)));
     const std::pair<long, std::string> rows[] = {
         {0, "1970-1-1 4 0:0:0 / 1970-1-1 4 0:0:0.0"},
         {86400, "1970-1-2 5 0:0:0 / 1970-1-2 5 0:0:0.0"},                   // a Friday
@@ -117,16 +116,13 @@ TEST_F(TimeInUtc, SerialisedAsFourBytesAndOnlyWithinThem) {
 }
 
 TEST_F(TimeInUtc, ComparisonNeedsTheSameTypeAndDifferenceIsInSeconds) {
-    EXPECT_EQ(-60.0, TimeDate(40) - TimeDate(100));
-    EXPECT_TRUE(TimeDate(-1) < TimeDate(0));
-    EXPECT_FALSE(TimeDate(6) < TimeDate(5));
     TimeDate assigned(1);
     assigned = TimeDate(5);
-    EXPECT_TRUE(assigned == TimeDate(5));
-    EXPECT_FALSE(assigned == TimeDate(6));
-    EXPECT_FALSE(assigned == OtherTime(5));
-    EXPECT_FALSE(assigned < OtherTime(6));
-    EXPECT_FALSE(OtherTime(5) < assigned);
+    const bool got[] = {assigned == TimeDate(5), assigned == TimeDate(6), assigned == OtherTime(5), TimeDate(-1) < TimeDate(0),
+                        TimeDate(6) < TimeDate(5), assigned < OtherTime(6), OtherTime(5) < assigned};
+    const bool want[] = {true, false, false, true, false, false, false};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(want[i], got[i]) << i;
+    EXPECT_EQ(-60.0, TimeDate(40) - TimeDate(100));
 }
 
 TEST(SystemTimeToFileTime, CountsFrom1601AndRefusesInvalidFields) {
@@ -153,7 +149,7 @@ TEST(SystemTimeToFileTime, CountsFrom1601AndRefusesInvalidFields) {
         result = {7, 7};
         EXPECT_FALSE(SystemTimeToFileTime(&bad, &result)) << bad.wYear << "-" << bad.wMonth << "-" << bad.wDay;
         EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
-        EXPECT_EQ(7u, result.dwLowDateTime);
+        EXPECT_EQ(7u, result.dwLowDateTime);  // left alone
     }
 }
 
@@ -188,9 +184,7 @@ TEST(FileDates, SizesAndTimesByNarrowAndWideName) {
     const std::string name = folder.file("five.bin");
     const long before = static_cast<long>(std::time(nullptr));
     support::writeFile(name, "12345");
-    support::writeFile(folder.file("empty.bin"), "");
     EXPECT_EQ(5u, quen::fileSize(name.c_str()));
-    EXPECT_EQ(0u, quen::fileSize(folder.file("empty.bin").c_str()));
     const long created = quen::fileTime(name.c_str()).time();
     EXPECT_LE(before - 2, created);
     EXPECT_GE(static_cast<long>(std::time(nullptr)) + 2, created);
@@ -217,7 +211,7 @@ TEST(FileDates, SizesAndTimesByNarrowAndWideName) {
 
 TEST(Values, Banners) {
     const std::pair<std::string, std::string> rows[] = {
-        {"TimeDate 1.0, 16.08.1999", quen::TimeDate::version()}, {"Point 1.0, 16.08.1999", Point::version().c_str()},
+        {"TimeDate 1.0, 16.08.1999", TimeDate::version()}, {"Point 1.0, 16.08.1999", Point::version().c_str()},
         {"PointFP 1.0, 16.08.1999", PointFP::version().c_str()}, {"Extent 1.0, 16.08.1999", Extent::version().c_str()},
         {"ExtentFP 1.0, 16.08.1999", ExtentFP::version().c_str()},
     };
@@ -227,10 +221,7 @@ TEST(Values, Banners) {
 // Points order row by row (y first), signed; equality is exact; neither
 // holds between objects of different dynamic classes.
 TEST(Point, OrderAndEqualityAreExactAndPerDynamicClass) {
-    const struct {
-        Point a, b;
-        bool less;
-    } rows[] = {{{1, 2}, {0, 3}, true},  {{0, 3}, {1, 2}, false}, {{1, 2}, {2, 2}, true}, {{2, 2}, {2, 2}, false},
+    const struct { Point a, b; bool less; } rows[] = {{{1, 2}, {0, 3}, true},  {{0, 3}, {1, 2}, false}, {{1, 2}, {2, 2}, true}, {{2, 2}, {2, 2}, false},
                 {{-1, 0}, {0, 0}, true}, {{5, -1}, {0, 0}, true}, {{}, {0, 1}, true}};
     for (const auto& row : rows) EXPECT_EQ(row.less, row.a < row.b) << row.a.x << "," << row.a.y;
     EXPECT_TRUE(PointFP(0.5, -0.25) < PointFP(0.0, 0.0));
