@@ -15,10 +15,8 @@
 
 TEST(PosixTime, CenturyLeapRuleAndTheLastYear) {
     FILETIME result = {7, 7};
-    const SYSTEMTIME refused[] = {
-        {1900, 2, 0, 29, 0, 0, 0, 0}, {2001, 2, 0, 29, 0, 0, 0, 0}, {2100, 2, 0, 29, 0, 0, 0, 0},
-        {30828, 1, 0, 1, 0, 0, 0, 0}};
-    for (const SYSTEMTIME& fields : refused) {
+    for (const SYSTEMTIME& fields : {SYSTEMTIME{1900, 2, 0, 29, 0, 0, 0, 0}, SYSTEMTIME{2001, 2, 0, 29, 0, 0, 0, 0},
+                                     SYSTEMTIME{2100, 2, 0, 29, 0, 0, 0, 0}, SYSTEMTIME{30828, 1, 0, 1, 0, 0, 0, 0}}) {
         SetLastError(0);
         EXPECT_FALSE(SystemTimeToFileTime(&fields, &result)) << fields.wYear;
         EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace support {
 
 // A name for setlocale (and, on Linux, newlocale) of a Western European
@@ -17,10 +19,15 @@ const char* latin1Locale();
 const char* greekLocale();
 
 // Success when, in the calling thread's locale now, ICharTraits<char> folds
-// every pair of bytes as the runtime's toupper does (eq and lt) and
-// StdString::find of each byte in a text of all bytes finds the first one
-// that toupper folds alike.
+// every pair of bytes as the runtime's toupper does (eq and lt), and the
+// searches of each byte in a text of all bytes find what toupper says.
 ::testing::AssertionResult foldsAsToupper();
+
+// Success when every search of StdString gives what the base string's member
+// (position by position through the traits) gives, in the calling thread's
+// locale, from every start, on random texts over the alphabet (its first two
+// letters most often) and needles over its first four letters.
+::testing::AssertionResult searchesAsTheBaseString(const std::string& alphabet, unsigned int seed);
 
 }  // namespace support
 

@@ -3,25 +3,18 @@
 #include "support/Locales.h"
 
 // The build makes the two locales from the system's locale sources into a
-// folder of its own (tests/CMakeLists.txt), which LOCPATH names. Locales
-// read from files rather than the system's archive are also the ones that
-// glibc unmaps when their last locale object is freed.
+// folder of its own (tests/CMakeLists.txt), which LOCPATH names. Locales read
+// from files rather than the system's archive are also the ones that glibc
+// unmaps when their last locale object is freed.
 namespace support {
-namespace {
-
-void useTestLocales() {
-    setenv("LOCPATH", QUEN_TEST_LOCALES, 1);
-}
-
-}  // namespace
 
 const char* latin1Locale() {
-    useTestLocales();
+    setenv("LOCPATH", QUEN_TEST_LOCALES, 1);
     return "fr_FR.ISO-8859-1";
 }
 
 const char* greekLocale() {
-    useTestLocales();
+    setenv("LOCPATH", QUEN_TEST_LOCALES, 1);
     return "el_GR.ISO-8859-7";
 }
 

@@ -1,7 +1,6 @@
-// Answers the message boxes that the code under test shows.
-//
-// On Windows the box is real: a thread finds it, reads it and clicks the
-// chosen button. On Linux the subset's box handler stands in for the user.
+// Answers the message boxes that the code under test shows: on Windows a
+// thread finds the real box, reads it and clicks the chosen button; on Linux
+// the subset's box handler stands in for the user.
 #ifndef QUEN_TESTS_SUPPORT_MESSAGEBOXDRIVER_H
 #define QUEN_TESTS_SUPPORT_MESSAGEBOXDRIVER_H
 
@@ -12,7 +11,6 @@
 namespace support {
 
 struct ShownBox {
-    bool shown = false;
     std::string caption;
     std::string text;
     std::vector<int> buttons;  // the ids of the buttons the box offers, in id order
@@ -20,16 +18,12 @@ struct ShownBox {
 
 class MessageBoxDriver {
 public:
-    // Answers the next box with the button `reply` (IDOK, IDNO, ...).
-    explicit MessageBoxDriver(int reply);
+    explicit MessageBoxDriver(int reply);  // answers the next box with this button (IDOK, IDNO, ...)
     ~MessageBoxDriver();
     MessageBoxDriver(const MessageBoxDriver&) = delete;
     MessageBoxDriver& operator=(const MessageBoxDriver&) = delete;
-
-    // What the box showed; waits until it has been answered, or gives up
-    // after a few seconds (shown is then false).
+    // What the box showed, once answered (nothing after a few seconds without a box).
     ShownBox box();
-
     struct State;
 
 private:

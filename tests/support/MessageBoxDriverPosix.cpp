@@ -30,7 +30,6 @@ std::vector<int> buttonsOf(UINT type) {
 
 int answer(HWND, const char* text, const char* caption, UINT type, void* context) {
     auto* state = static_cast<MessageBoxDriver::State*>(context);
-    state->box.shown = true;
     state->box.text = text;
     state->box.caption = caption;
     state->box.buttons = buttonsOf(type);

@@ -29,9 +29,7 @@ HWND ownBox() {
     while ((window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr) {
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
-        if (process == GetCurrentProcessId()) {
-            return window;
-        }
+        if (process == GetCurrentProcessId()) return window;
     }
     return nullptr;
 }
@@ -40,27 +38,17 @@ HWND ownBox() {
 void answerBox(MessageBoxDriver::State* state) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     HWND box = nullptr;
-    while (box == nullptr && std::chrono::steady_clock::now() < deadline) {
-        box = ownBox();
-        if (box == nullptr) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
+    while ((box = ownBox()) == nullptr && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    if (box == nullptr) {
-        return;
-    }
-    // Let the box finish laying out its text before reading it.
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (box == nullptr) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the box lays out its text
     state->box.caption = windowText(box);
     state->box.text = windowText(GetDlgItem(box, 0xFFFF));
-    const int candidates[] = {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE};
-    for (const int id : candidates) {
-        if (GetDlgItem(box, id) != nullptr) {
-            state->box.buttons.push_back(id);
-        }
+    for (const int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE}) {
+        if (GetDlgItem(box, id) != nullptr) state->box.buttons.push_back(id);
     }
     std::sort(state->box.buttons.begin(), state->box.buttons.end());
-    state->box.shown = true;
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(state->reply, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, state->reply)));
 }
@@ -73,15 +61,11 @@ MessageBoxDriver::MessageBoxDriver(int reply) : state_(new State) {
 }
 
 MessageBoxDriver::~MessageBoxDriver() {
-    if (state_->clicker.joinable()) {
-        state_->clicker.join();
-    }
+    if (state_->clicker.joinable()) state_->clicker.join();
 }
 
 ShownBox MessageBoxDriver::box() {
-    if (state_->clicker.joinable()) {
-        state_->clicker.join();
-    }
+    if (state_->clicker.joinable()) state_->clicker.join();
     return state_->box;
 }
 

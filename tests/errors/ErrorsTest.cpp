@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "quen/errors/DebugStream.h"
+#include "quen/errors/QuenAssert.h"
+#include "quen/errors/QuenException.h"
+#include "quen/errors/WindowsError.h"
+#include "quen/errors/WindowsMessage.h"
+#include "quen/platform/Win32.h"
+#include "support/MessageBoxDriver.h"
+#include "support/Texts.h"
+
+using quen::QuenException;
+using quen::StdString;
+using quen::WindowsError;
+using support::MessageBoxDriver;
+
+namespace {
+
+class DerivedError : public WindowsError {
+public:
+    explicit DerivedError(long code) : WindowsError(code) {}
+};
+
+// The system's text for the code through FormatMessageA itself; "" when it has none.
+std::string systemText(DWORD code) {
+    char* buffer = nullptr;
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, code,
+                                        0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
+    const std::string text = buffer == nullptr ? "" : std::string(buffer, length);
+    EXPECT_EQ(nullptr, LocalFree(buffer));
+    return text;
+}
+
+}  // namespace
+
+TEST(Errors, Banners) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"QuenException 1.0, 16.08.1999", QuenException::version()},
+        {"WindowsSystemMessage 1.0, 23.09.1999", quen::WindowsSystemMessage::version()},
+        {"WindowsMessage 1.0, 21.09.1999", quen::WindowsMessage::version()},
+        {"QuenAssert 1.0, 23.09.1999", quen::QuenAssert::version()},
+        {"DebugStream 1.0, 23.09.1999", quen::DebugStream::version()},
+    };
+    for (const auto& row : rows) EXPECT_EQ(row.first, row.second);
+}
+
+TEST(QuenException, CarriesItsTextFromEveryKindOfStringThroughCopies) {
+    EXPECT_STREQ("plain", QuenException("plain").what());
+    EXPECT_STREQ("standard", QuenException(std::string("standard")).what());
+    EXPECT_STREQ("ours", QuenException(StdString("ours")).what());
+    for (const QuenException& error : {QuenException(std::string()), QuenException(""),
+                                       QuenException(static_cast<const char*>(nullptr)), QuenException(StdString())}) {
+        ASSERT_NE(nullptr, error.what());
+        EXPECT_STREQ("", error.what());
+    }
+    const QuenException original("File READ error");
+    QuenException assigned("other");
+    assigned = original;
+    assigned = static_cast<const QuenException&>(assigned);
+    try {
+        throw QuenException(assigned);
+    } catch (const std::exception& error) {
+        EXPECT_STREQ("File READ error", error.what());
+    }
+    EXPECT_EQ("Not yet implemented: setEOF", support::thrown([] { quen::notYet("setEOF"); }));
+    EXPECT_EQ("Not yet implemented: ", support::thrown([] { quen::notYet(""); }));
+}
+
+// Both give the system's text untrimmed, line break and all; a code without
+// a text gives an empty message.
+TEST(WindowsError, GivesTheSystemTextUntrimmed) {
+    for (const long code : {2L, 5L, 6L, 87L, 234L, 259L, 0x20001234L}) {
+        const std::string text = systemText(static_cast<DWORD>(code));
+        EXPECT_EQ(code == 0x20001234L, text.empty()) << code;
+        EXPECT_TRUE(text.empty() || text.compare(text.size() - 2, 2, "\r\n") == 0) << text;
+        EXPECT_EQ(text, WindowsError(code).message()) << code;
+        EXPECT_EQ(text, quen::WindowsSystemMessage(static_cast<int>(code)).message()) << code;
+        EXPECT_EQ(code, WindowsError(code).code());
+    }
+    EXPECT_NE(systemText(2), systemText(5));
+    SetLastError(ERROR_ACCESS_DENIED);
+    const WindowsError last;  // the thread's last error
+    EXPECT_EQ(5, last.code());
+    EXPECT_EQ(systemText(5), last.message());
+}
+
+TEST(WindowsError, EqualityNeedsTypeCodeAndText) {
+    EXPECT_TRUE(WindowsError(2) == WindowsError(2));
+    EXPECT_FALSE(WindowsError(2) == WindowsError(5));
+    EXPECT_FALSE(WindowsError(2) == DerivedError(2));
+    EXPECT_TRUE(WindowsError(2) != WindowsError(5));
+    WindowsError assigned(5);
+    assigned = WindowsError(2);
+    assigned = static_cast<const WindowsError&>(assigned);
+    EXPECT_TRUE(assigned == WindowsError(2));
+    EXPECT_TRUE(WindowsError(assigned) == assigned);
+}
+
+TEST(WindowsMessage, ShowsTheBoxAndKeepsTheReply) {
+    const struct {
+        const char* text;  // null texts show as empty
+        const char* caption;
+        UINT type;
+        int reply;
+        std::vector<int> buttons;
+    } rows[] = {
+        {"Overwrite the file?", "Copy", MB_YESNO | MB_ICONQUESTION, IDNO, {IDYES, IDNO}},
+        {"Done.", "quen", MB_OK, IDOK, {IDOK}},
+        {nullptr, nullptr, MB_OKCANCEL, IDCANCEL, {IDOK, IDCANCEL}},
+    };
+    for (const auto& row : rows) {
+        MessageBoxDriver driver(row.reply);
+        EXPECT_EQ(row.reply, quen::WindowsMessage(row.text, row.caption, row.type).reply());
+        const support::ShownBox box = driver.box();
+        EXPECT_EQ(row.caption == nullptr ? "" : row.caption, box.caption);
+        EXPECT_EQ(row.text == nullptr ? "" : row.text, box.text);
+        EXPECT_EQ(row.buttons, box.buttons) << row.reply;
+    }
+}
+
+TEST(WindowsExceptionMessage, ShowsThePrefixFollowedDirectlyByWhat) {
+    {
+        MessageBoxDriver driver(IDOK);
+        const quen::WindowsExceptionMessage message(QuenException("File READ error"), "Cannot load the settings: ",
+                                              "Settings", MB_OK | MB_ICONERROR);
+        const support::ShownBox box = driver.box();
+        EXPECT_EQ("Cannot load the settings: File READ error", box.text);
+        EXPECT_EQ("Settings", box.caption);
+    }
+    MessageBoxDriver driver(IDOK);
+    const quen::WindowsExceptionMessage message(std::runtime_error("disk full"), nullptr, "quen", MB_OK);
+    EXPECT_EQ("disk full", driver.box().text);  // a null prefix shows only what()
+}

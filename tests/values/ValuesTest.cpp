@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <limits>
+#include <string>
+
+#include "quen/errors/WindowsError.h"
+#include "quen/platform/Win32.h"
+#include "quen/values/Extent.h"
+#include "quen/values/ExtentFP.h"
+#include "quen/values/Point.h"
+#include "quen/values/PointFP.h"
+#include "quen/values/TimeDate.h"
+#include "streams/MemoryStream.h"
+#include "support/FileSupport.h"
+#include "support/Texts.h"
+
+using quen::Extent;
+using quen::ExtentFP;
+using quen::Point;
+using quen::PointFP;
+using quen::TimeDate;
+using support::thrown;
+
+namespace {
+
+unsigned long long count(const FILETIME& time) {
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+// 1970-01-01 in 100-nanosecond intervals since 1601-01-01.
+const unsigned long long epoch = 116444736000000000ULL;
+const unsigned long long perSecond = 10000000ULL;
+
+class OtherTime : public TimeDate {
+public:
+    using TimeDate::TimeDate;
+};
+
+class OtherPoint : public Point {
+public:
+    using Point::Point;
+};
+
+// The fields of a time, and those of its SYSTEMTIME, as text.
+std::string fields(const TimeDate& t) {
+    const SYSTEMTIME s = quen::systemTime(t);
+    char text[128];
+    std::snprintf(text, sizeof text, "%d-%d-%d %d %d:%d:%d / %d-%d-%d %d %d:%d:%d.%d", t.year(), t.month(),
+                  t.dayOfMonth(), t.dayOfWeek(), t.hour(), t.minute(), t.second(), s.wYear, s.wMonth, s.wDay,
+                  s.wDayOfWeek, s.wHour, s.wMinute, s.wSecond, s.wMilliseconds);
+    return text;
+}
+
+class TimeInUtc : public ::testing::Test {
+protected:
+    void SetUp() override { support::setTimeZone("UTC0"); }
+};
+
+}  // namespace
+
+TEST_F(TimeInUtc, CalendarFieldsSystemTimeAndFileTime) {
+    const long before = static_cast<long>(std::time(nullptr));
+    const long now = TimeDate().time();
+    EXPECT_TRUE(before <= now && now <= static_cast<long>(std::time(nullptr)));
+    const std::pair<long, std::string> rows[] = {
+        {0, "1970-1-1 4 0:0:0 / 1970-1-1 4 0:0:0.0"},
+        {86400, "1970-1-2 5 0:0:0 / 1970-1-2 5 0:0:0.0"},                   // a Friday
+        {951782400 + 3723, "2000-2-29 2 1:2:3 / 2000-2-29 2 1:2:3.0"},      // a leap day
+        {2147483647, "2038-1-19 2 3:14:7 / 2038-1-19 2 3:14:7.0"},          // the last second of 32 bits
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.second, fields(TimeDate(row.first)));
+        EXPECT_EQ(epoch + static_cast<unsigned long long>(row.first) * perSecond, count(quen::fileTime(TimeDate(row.first))));
+    }
+    EXPECT_EQ(70, TimeDate(86400).localTime().tm_year);
+    // asctime's text with its line break; the C runtime writes the day as " 2", the Windows runtime as "02".
+    const std::string text = TimeDate(86400).ascTime().c_str();
+    EXPECT_TRUE(text == "Fri Jan  2 00:00:00 1970\n" || text == "Fri Jan 02 00:00:00 1970\n") << text;
+}
+
+TEST(TimeDateZones, FieldsAndFileTimeCountTheLocalWallClock) {
+    support::setTimeZone("EST5");
+    EXPECT_EQ("1970-1-1 4 19:0:0 / 1970-1-1 4 19:0:0.0", fields(TimeDate(86400)));
+    EXPECT_EQ(epoch + 19 * 3600 * perSecond, count(quen::fileTime(TimeDate(86400))));
+}
+
+TEST_F(TimeInUtc, SerialisedAsFourBytesAndOnlyWithinThem) {
+    test::MemoryStream stream;
+    EXPECT_EQ(4u, TimeDate(86400).objectSize());
+    EXPECT_EQ(&stream, &TimeDate(86400).output(stream));
+    for (const long time : {-2L, static_cast<long>(INT32_MAX), static_cast<long>(INT32_MIN)}) TimeDate(time).output(stream);
+    EXPECT_EQ(std::string("\x80\x51\x01\x00\xFE\xFF\xFF\xFF\xFF\xFF\xFF\x7F\x00\x00\x00\x80", 16), stream.bytes);
+    TimeDate back(7);
+    EXPECT_EQ(&stream, &back.input(stream));
+    EXPECT_EQ(86400, back.time());
+    back.input(stream);
+    EXPECT_EQ(-2, back.time());
+    if (sizeof(long) > 4) {
+        // 2100-01-01 would read back as 1963; the times next to the range too.
+        EXPECT_EQ(2100, TimeDate(static_cast<long>(4102444800LL)).year());
+        for (const long long beyond : {4102444800LL, INT32_MAX + 1LL, INT32_MIN - 1LL}) {
+            EXPECT_EQ("TimeDateFile SIZE error", thrown([&] { TimeDate(static_cast<long>(beyond)).output(stream); }));
+        }
+        EXPECT_EQ(4u, stream.writes.size());
+    }
+    test::MemoryStream shortStream(std::string("\x01\x02", 2));
+    shortStream.quiet = true;
+    EXPECT_EQ("File WRITE READ-ONLY error", thrown([&] { back.input(shortStream); }));
+    EXPECT_EQ(-2, back.time());
+    shortStream.clear();
+    shortStream.put = -1;
+    EXPECT_EQ("File WRITE READ-ONLY error", thrown([&] { back.output(shortStream); }));
+}
+
+TEST_F(TimeInUtc, ComparisonNeedsTheSameTypeAndDifferenceIsInSeconds) {
+    TimeDate assigned(1);
+    assigned = TimeDate(5);
+    const bool got[] = {assigned == TimeDate(5), assigned == TimeDate(6), assigned == OtherTime(5), TimeDate(-1) < TimeDate(0),
+                        TimeDate(6) < TimeDate(5), assigned < OtherTime(6), OtherTime(5) < assigned};
+    const bool want[] = {true, false, false, true, false, false, false};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(want[i], got[i]) << i;
+    EXPECT_EQ(-60.0, TimeDate(40) - TimeDate(100));
+}
+
+TEST(SystemTimeToFileTime, CountsFrom1601AndRefusesInvalidFields) {
+    // Leap years every fourth year, but not in centuries unless by 400.
+    const std::pair<SYSTEMTIME, unsigned long long> valid[] = {
+        {{1601, 1, 0, 1, 0, 0, 0, 0}, 0u},
+        {{2000, 2, 3, 29, 23, 59, 59, 999}, epoch + (951782400ULL + 86399) * perSecond + 9990000},  // weekday ignored
+        {{1900, 3, 0, 1, 0, 0, 0, 0}, 94405824000000000ULL},
+        {{1904, 2, 0, 29, 0, 0, 0, 0}, 95667264000000000ULL},
+        {{2100, 3, 0, 1, 0, 0, 0, 0}, 157520160000000000ULL},
+    };
+    FILETIME result = {1, 1};
+    for (const auto& [fields, expected] : valid) {
+        ASSERT_TRUE(SystemTimeToFileTime(&fields, &result)) << fields.wYear;
+        EXPECT_EQ(expected, count(result)) << fields.wYear;
+    }
+    const SYSTEMTIME invalid[] = {
+        {1600, 12, 0, 31, 0, 0, 0, 0}, {2001, 13, 0, 1, 0, 0, 0, 0}, {2001, 0, 0, 1, 0, 0, 0, 0},
+        {2001, 4, 0, 31, 0, 0, 0, 0},  {2001, 1, 0, 0, 0, 0, 0, 0},  {2001, 1, 0, 1, 24, 0, 0, 0},
+        {2001, 1, 0, 1, 0, 60, 0, 0},  {2001, 1, 0, 1, 0, 0, 60, 0}, {2001, 1, 0, 1, 0, 0, 0, 1000},
+    };
+    for (const SYSTEMTIME& bad : invalid) {
+        SetLastError(0);
+        result = {7, 7};
+        EXPECT_FALSE(SystemTimeToFileTime(&bad, &result)) << bad.wYear << "-" << bad.wMonth << "-" << bad.wDay;
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+        EXPECT_EQ(7u, result.dwLowDateTime);  // left alone
+    }
+}
+
+TEST_F(TimeInUtc, TimesTheRuntimeCannotConvertGiveZeroFields) {
+    const std::string invalidParameter = quen::WindowsError(ERROR_INVALID_PARAMETER).message();
+    // Before 1970 the Windows runtime converts nothing; the C runtime does.
+    for (const long t : {-1L, static_cast<long>(INT32_MIN)}) {
+        const TimeDate early(t);
+        const std::string text = early.ascTime().c_str();
+        EXPECT_EQ(25u, text.size()) << t;
+        EXPECT_EQ('\n', text.back());
+        if (early.dayOfMonth() == 0) {
+            EXPECT_EQ("1900-1-0 0 0:0:0 / 1900-1-0 0 0:0:0.0", fields(early));
+            EXPECT_EQ(invalidParameter, thrown([&] { quen::fileTime(early); }));
+        } else {
+            EXPECT_EQ(t == -1 ? "1969-12-31 3 23:59:59 / 1969-12-31 3 23:59:59.0" : "1901-12-13 5 20:45:52 / 1901-12-13 5 20:45:52.0", fields(early));
+            EXPECT_EQ(epoch - static_cast<unsigned long long>(-static_cast<long long>(t)) * perSecond,
+                      count(quen::fileTime(early)));
+        }
+    }
+    if (sizeof(long) > 4) {
+        // A long of 64 bits holds times beyond any calendar year a tm has.
+        const TimeDate distant(std::numeric_limits<long>::max());
+        EXPECT_EQ("1900-1-0 0 0:0:0 / 1900-1-0 0 0:0:0.0", fields(distant));
+        EXPECT_EQ("Sun Jan  0 00:00:00 1900\n", std::string(distant.ascTime().c_str()));
+        EXPECT_EQ(invalidParameter, thrown([&] { quen::fileTime(distant); }));
+    }
+}
+
+TEST(FileDates, SizesAndTimesByNarrowAndWideName) {
+    support::ScratchFolder folder;
+    const std::string name = folder.file("five.bin");
+    const long before = static_cast<long>(std::time(nullptr));
+    support::writeFile(name, "12345");
+    EXPECT_EQ(5u, quen::fileSize(name.c_str()));
+    const long created = quen::fileTime(name.c_str()).time();
+    EXPECT_LE(before - 2, created);
+    EXPECT_GE(static_cast<long>(std::time(nullptr)) + 2, created);
+    std::u16string path;
+    for (char c : folder.path()) path += static_cast<char16_t>(c);
+    const std::vector<unsigned short> wide = support::utf16((path + u"/\u00e4\u20ac\U0001F600.dat").c_str());
+    support::writeFileWide(wide.data(), "abc");
+    EXPECT_EQ(3u, quen::fileSize(wide.data()));
+    EXPECT_LE(before - 2, quen::fileTime(wide.data()).time());
+    // Missing names, no name, and an unpaired surrogate name no file.
+    const std::string missing = folder.file("missing.bin");
+    const std::vector<unsigned short> absent[] = {support::utf16((path + u"/\xD83D.dat").c_str()),
+                                                  support::utf16((path + u"/missing\u00e4.dat").c_str())};
+    const std::pair<std::string, std::string> rows[] = {
+        {"fileSize", thrown([&] { quen::fileSize(missing.c_str()); })},
+        {"fileTime", thrown([&] { quen::fileTime(missing.c_str()); })},
+        {"fileSize", thrown([&] { quen::fileSize(static_cast<const char*>(nullptr)); })},
+        {"fileTime", thrown([&] { quen::fileTime(static_cast<const unsigned short*>(nullptr)); })},
+        {"fileSize", thrown([&] { quen::fileSize(absent[0].data()); })},
+        {"fileTime", thrown([&] { quen::fileTime(absent[1].data()); })},
+    };
+    for (const auto& row : rows) EXPECT_EQ(row.first + "File NOT FOUND error", row.second);
+}
+
+TEST(Values, Banners) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"TimeDate 1.0, 16.08.1999", TimeDate::version()}, {"Point 1.0, 16.08.1999", Point::version().c_str()},
+        {"PointFP 1.0, 16.08.1999", PointFP::version().c_str()}, {"Extent 1.0, 16.08.1999", Extent::version().c_str()},
+        {"ExtentFP 1.0, 16.08.1999", ExtentFP::version().c_str()},
+    };
+    for (const auto& row : rows) EXPECT_EQ(row.first, row.second);
+}
+
+// Points order row by row (y first), signed; equality is exact; neither
+// holds between objects of different dynamic classes.
+TEST(Point, OrderAndEqualityAreExactAndPerDynamicClass) {
+    const struct { Point a, b; bool less; } rows[] = {{{1, 2}, {0, 3}, true},  {{0, 3}, {1, 2}, false}, {{1, 2}, {2, 2}, true}, {{2, 2}, {2, 2}, false},
+                {{-1, 0}, {0, 0}, true}, {{5, -1}, {0, 0}, true}, {{}, {0, 1}, true}};
+    for (const auto& row : rows) EXPECT_EQ(row.less, row.a < row.b) << row.a.x << "," << row.a.y;
+    EXPECT_TRUE(PointFP(0.5, -0.25) < PointFP(0.0, 0.0));
+    EXPECT_FALSE(PointFP(0.5, 1.0) < PointFP(0.25, 1.0));
+    EXPECT_FALSE(PointFP(0.1 + 0.2, 0.0) == PointFP(0.3, 0.0));
+    EXPECT_TRUE(ExtentFP() == ExtentFP(0.0, 0.0));
+    EXPECT_FALSE(Extent(2, 3) == Extent(3, 2));
+    EXPECT_TRUE(Extent(2, 3) != Extent(2, 4));
+    Point q(3, -4);
+    EXPECT_TRUE(Point(q) == q);
+    q = Point();
+    EXPECT_TRUE(q == Point(0, 0));
+    ExtentFP f;
+    f = ExtentFP(1.5, 2.5);
+    EXPECT_TRUE(f == ExtentFP(1.5, 2.5));
+    const OtherPoint derived(1, 2);
+    EXPECT_TRUE(derived == OtherPoint(1, 2));
+    EXPECT_FALSE(Point(1, 2) == derived);
+    EXPECT_FALSE(derived == Point(1, 2));
+    EXPECT_FALSE(Point(0, 0) < derived);
+    EXPECT_FALSE(derived < Point(5, 5));
+}
