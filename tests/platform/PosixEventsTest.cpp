@@ -69,8 +69,7 @@ TEST(PosixEvents, SegmentsLiveWhileAHandleIsOpen) {
 // A process without standard input may get descriptor 0 for a segment: its
 // last close still takes the name away and closes the descriptor.
 TEST(PosixEvents, ASegmentOnDescriptorZeroGoesWithItsLastHandle) {
-    const int input = dup(0);
-    ASSERT_GE(input, 0);
+    const int input = dup(0);  // -1 where the test runs without one
     ASSERT_TRUE(CloseHandle(CreateEventA(nullptr, FALSE, FALSE, uniqueName("Lock").c_str())));  // makes the lock
     bool onZero = false;
     for (int attempt = 0; attempt < 20 && !onZero; ++attempt) {
@@ -94,9 +93,9 @@ TEST(PosixEvents, ASegmentOnDescriptorZeroGoesWithItsLastHandle) {
             EXPECT_EQ(-1, fcntl(0, F_GETFD));
             EXPECT_FALSE(segmentExists(name));
         }
-        dup2(input, 0);
+        input >= 0 ? dup2(input, 0) : close(0);
     }
-    close(input);
+    if (input >= 0) close(input);
     EXPECT_TRUE(onZero) << "the segment never came on descriptor 0";
 }
 

@@ -11,6 +11,7 @@
 #ifndef QUEN_TESTS_SUPPORT_CHILDPROCESS_H
 #define QUEN_TESTS_SUPPORT_CHILDPROCESS_H
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <utility>
@@ -35,7 +36,10 @@ typedef std::vector<std::pair<std::string, std::string>> Environment;
 typedef std::vector<std::string> Launcher;
 
 // True in a process started by ChildProcess.
-bool isChildProcess();
+inline bool isChildProcess() {
+    const char* flag = std::getenv("QUEN_TEST_CHILD");
+    return flag != nullptr && flag[0] == '1';
+}
 
 // A launcher that runs the child as a second user (nobody, without groups).
 // Empty, with the reason in `whyNot`, where that cannot be done: on Windows,

@@ -25,7 +25,7 @@ ChildProcess::ChildProcess(const std::string& testName, const Environment& envir
     char* const inherited = GetEnvironmentStringsA();
     const char* end = inherited;
     while (*end != '\0') end += std::strlen(end) + 1;
-    block.append(inherited, end);
+    block.append(inherited, static_cast<std::size_t>(end - inherited));
     block += '\0';
     FreeEnvironmentStringsA(inherited);
     char self[MAX_PATH] = {0};
