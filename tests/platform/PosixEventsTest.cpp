@@ -40,7 +40,7 @@ DWORD lastError() { return GetLastError(); }
 // ending is made afresh or swept away.
 TEST(PosixEvents, SegmentsLiveWhileAHandleIsOpen) {
     const std::string left = uniqueName("Left");
-    const std::string reused = uniqueName("Reused");
+    const std::string reused = uniqueName("Reused-0._");  // kept as they are in the segment's name
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {  // signalled manual events, and an exit that closes no handle

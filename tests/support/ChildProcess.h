@@ -1,12 +1,6 @@
-// Tests that need a second process start their own test executable again,
-// running one named test of it as the child's part: a test of a suite whose
-// name ends in "Child", written with CHILD_PART, which does nothing unless
-// the process was started as a child:
-//
-//     CHILD_PART(EventChild, SetsTheEvent) { ... }
-//     support::ChildProcess child("EventChild.SetsTheEvent");
-//
-// CTest does not list child parts (its discovery leaves out "*Child.*"); no
+// A second process runs this test executable again, only one child part of
+// it: CHILD_PART(EventChild, SetsTheEvent) { ... }, started with
+// ChildProcess("EventChild.SetsTheEvent"). CTest leaves out "*Child.*"; no
 // other suite's name may end so.
 #ifndef QUEN_TESTS_SUPPORT_CHILDPROCESS_H
 #define QUEN_TESTS_SUPPORT_CHILDPROCESS_H
@@ -31,8 +25,7 @@
 namespace support {
 
 typedef std::vector<std::pair<std::string, std::string>> Environment;
-// A command that starts the child in its place, the child's own command line
-// following its words (such as setpriv's, to run it as another user).
+// A command line that runs the child's after its own words (setpriv's, say).
 typedef std::vector<std::string> Launcher;
 
 // True in a process started by ChildProcess.
@@ -48,9 +41,8 @@ Launcher asAnotherUser(std::string& whyNot);
 
 class ChildProcess {
 public:
-    // Starts this executable running only the test `testName`, with the
-    // variables given added to the parent's environment, through the
-    // launcher when one is given (Linux only).
+    // Runs only the test `testName`, with the variables given added to the
+    // parent's environment, through the launcher when one is given (Linux).
     explicit ChildProcess(const std::string& testName, const Environment& environment = Environment(),
                           const Launcher& launcher = Launcher());
     ~ChildProcess();  // kills the child if it still runs

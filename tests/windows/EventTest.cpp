@@ -77,7 +77,7 @@ TEST(Event, AManualSetReleasesEveryWaitingThread) {
     Event gate("Gate", false, true);
     std::atomic<int> released(0);
     std::vector<std::thread> waiters;
-    for (int i = 0; i < 3; ++i) waiters.emplace_back([&] { released += Event("Gate").wait(childTime) ? 1 : 0; });
+    for (int i = 0; i < 3; ++i) waiters.emplace_back([&] { released += Event("Gate").wait(-1) ? 1 : 0; });
     pause(50);
     gate.set();
     for (std::thread& one : waiters) one.join();

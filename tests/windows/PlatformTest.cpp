@@ -83,6 +83,8 @@ TEST_F(PlatformWindows, TextsClassesAndHandles) {
     again.lpszClassName = testwindows::recordingClass();
     EXPECT_EQ(0, RegisterClassA(&again));
     EXPECT_EQ(static_cast<DWORD>(ERROR_CLASS_ALREADY_EXISTS), GetLastError());
+    EXPECT_FALSE(UnregisterClassA(testwindows::recordingClass(), nullptr));  // its windows are still there
+    EXPECT_EQ(static_cast<DWORD>(ERROR_CLASS_HAS_WINDOWS), GetLastError());
     EXPECT_EQ(nullptr, testwindows::makeWindow("QuenNoSuchClass", ""));
     INITCOMMONCONTROLSEX controls = {0, ICC_PROGRESS_CLASS};  // without its size
     EXPECT_FALSE(InitCommonControlsEx(&controls));
@@ -208,6 +210,8 @@ TEST(PlatformMessages, GoToTheThreadThatMadeTheWindow) {
     EXPECT_EQ(threadId, handledOnThread.load());
     EXPECT_TRUE(PostThreadMessageA(threadId, WM_QUIT, 0, 0));
     owner.join();
+    EXPECT_TRUE(UnregisterClassA("QuenTestThreadWindow", nullptr));  // its window has gone
+    EXPECT_FALSE(UnregisterClassA("QuenTestThreadWindow", nullptr));
 }
 
 TEST(PlatformEvents, CreateOpenAndClose) {

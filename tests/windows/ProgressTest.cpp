@@ -50,11 +50,13 @@ TEST(Progress, BannersMetersAndFlags) {
     EXPECT_FALSE(seen);
     flag = true;
     EXPECT_TRUE(seen);
+    EXPECT_FALSE(Boolean(false));
+    EXPECT_TRUE(Boolean(true));
     EXPECT_FALSE(booleanFalse);
     EXPECT_TRUE(quen::booleanTrue);
 }
 
-TEST_F(Monitor, PostsTheBarsMessagesAndDrains) {
+TEST_F(Monitor, PostsTheBarsMessagesDrainsAndSetsTheTitle) {
     SendMessageA(bar, PBM_SETPOS, 40, 0);
     WindowsProgressMonitor monitor(bar, title, booleanFalse);
     EXPECT_EQ(0, position());  // construction resets the bar
@@ -79,11 +81,8 @@ TEST_F(Monitor, PostsTheBarsMessagesAndDrains) {
                                          {fakeBar, PBM_SETSTEP, 1, 0}}),
                   received());
     }
-}
 
-TEST_F(Monitor, TextsGoToTheTitleWindow) {
-    WindowsProgressMonitor monitor(bar, title, booleanFalse);
-    monitor.numberOfSteps(5);
+    // Texts go to the title window.
     monitor.title("Copying");
     EXPECT_EQ("Copying", textOf(title));
     const auto shows = [this](const char* text, int at) {

@@ -58,14 +58,12 @@ inline std::string textOf(HWND window) {
     return text;
 }
 
-// Whether a message still waits in the thread's queue.
-inline bool pending() {
+inline bool pending() {  // whether a message still waits in the thread's queue
     MSG message;
     return PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
 }
 
-// What the recording windows were given; null: all of them.
-inline Messages messagesTo(HWND window) {
+inline Messages messagesTo(HWND window) {  // what the recording windows were given; null: all
     Messages messages;
     for (const Received& one : received()) {
         if (window == nullptr || std::get<0>(one) == window) messages.push_back(std::get<1>(one));
