@@ -1,56 +1,36 @@
 // A host that has used up the static TLS block, as a program that dlopens
 // many plugins may have, then dlopens libquen.so, which must load all the
-// same (it uses no static TLS), and folds case with it.
-//
-//     tls_host LIBQUEN HOG...
-//
-// dlopens every HOG (libraries of initial-exec TLS, largest first) until the
-// block is used up, then LIBQUEN. Exit code 0 when quen loaded and worked.
+// same (it uses no static TLS) and fold case.
+//     tls_host LIBQUEN HOG...   (HOGs: libraries of initial-exec TLS, largest first)
 #include <dlfcn.h>
 
 #include <cstdio>
 #include <cstring>
 
-namespace {
-
-int fail(const char* what, const char* detail) {
+static int fail(const char* what, const char* detail) {
     std::fprintf(stderr, "%s: %s\n", what, detail != nullptr ? detail : "");
     return 1;
 }
 
-}  // namespace
-
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        return fail("usage", "tls_host LIBQUEN HOG...");
-    }
+    if (argc < 3) return fail("usage", "tls_host LIBQUEN HOG...");
     int refused = 0;
     for (int i = 2; i < argc; ++i) {
-        if (dlopen(argv[i], RTLD_NOW | RTLD_LOCAL) == nullptr) {
-            const char* error = dlerror();
-            if (error == nullptr || std::strstr(error, "static TLS") == nullptr) {
-                return fail("a hog failed otherwise", error);
-            }
-            ++refused;
-        }
+        if (dlopen(argv[i], RTLD_NOW | RTLD_LOCAL) != nullptr) continue;
+        const char* error = dlerror();
+        if (error == nullptr || std::strstr(error, "static TLS") == nullptr) return fail("a hog failed otherwise", error);
+        ++refused;
     }
-    if (refused == 0) {
-        return fail("the static TLS block is not used up", "add hogs");
-    }
+    if (refused == 0) return fail("the static TLS block is not used up", "add hogs");
     void* const quen = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
-    if (quen == nullptr) {
-        return fail("dlopen of quen", dlerror());
-    }
-    // const char* quen::StdString::version() and
-    // const quen::platform::CaseFolding& quen::platform::caseFolding(), whose
+    if (quen == nullptr) return fail("dlopen of quen", dlerror());
+    // quen::StdString::version() and quen::platform::caseFolding(), whose
     // first 256 bytes are the upper-case table.
     typedef const char* Version();
     typedef const unsigned char* Folding();
     Version* const version = reinterpret_cast<Version*>(dlsym(quen, "_ZN4quen9StdString7versionEv"));
     Folding* const folding = reinterpret_cast<Folding*>(dlsym(quen, "_ZN4quen8platform11caseFoldingEv"));
-    if (version == nullptr || folding == nullptr) {
-        return fail("dlsym", dlerror());
-    }
+    if (version == nullptr || folding == nullptr) return fail("dlsym", dlerror());
     if (std::strcmp(version(), "StdString 1.0, 16.08.1999") != 0 || folding()[static_cast<unsigned char>('q')] != 'Q' ||
         folding()[static_cast<unsigned char>('Q')] != 'Q') {
         return fail("quen", "answers wrongly");

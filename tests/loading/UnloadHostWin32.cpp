@@ -1,69 +1,45 @@
 // A host that loads a plugin using quen.dll, compares strings through it on
 // its own thread and on another, and frees it again: quen.dll must go with
 // the plugin (nothing per thread may pin it), and come back working when
-// the plugin is loaded again.
-//
-//     unload_host PLUGIN
-//
-// Exit code 0 when every cycle loaded, worked and unloaded.
+// the plugin is loaded again.     unload_host PLUGIN
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
 #include <thread>
 
-namespace {
-
-typedef int (*SameIgnoringCase)(const char*, const char*);
-typedef void (*Message)(int, char*, int);
-
-int fail(int cycle, const char* what) {
-    std::fprintf(stderr, "cycle %d: %s\n", cycle, what);
-    return 1;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: unload_host PLUGIN\n");
-        return 2;
-    }
-    for (int cycle = 0; cycle < 2; ++cycle) {
+    typedef int (*SameIgnoringCase)(const char*, const char*);
+    typedef void (*Message)(int, char*, int);
+    const char* failure = argc != 2 ? "usage: unload_host PLUGIN" : nullptr;
+    for (int cycle = 0; cycle < 2 && failure == nullptr; ++cycle) {
         if (GetModuleHandleA("quen.dll") != nullptr) {
-            return fail(cycle, "quen.dll is loaded before the plugin");
+            failure = "quen.dll is loaded before the plugin";
+            break;
         }
-        HMODULE plugin = LoadLibraryA(argv[1]);
-        if (plugin == nullptr) {
-            return fail(cycle, "LoadLibrary of the plugin failed");
-        }
-        const SameIgnoringCase same =
-            reinterpret_cast<SameIgnoringCase>(reinterpret_cast<void*>(GetProcAddress(plugin, "pluginSameIgnoringCase")));
-        const Message message = reinterpret_cast<Message>(reinterpret_cast<void*>(GetProcAddress(plugin, "pluginMessage")));
+        const HMODULE plugin = LoadLibraryA(argv[1]);
+        const auto function = [plugin](const char* name) {
+            return plugin != nullptr ? reinterpret_cast<void*>(GetProcAddress(plugin, name)) : nullptr;
+        };
+        const SameIgnoringCase same = reinterpret_cast<SameIgnoringCase>(function("pluginSameIgnoringCase"));
+        const Message message = reinterpret_cast<Message>(function("pluginMessage"));
         if (same == nullptr || message == nullptr || GetModuleHandleA("quen.dll") == nullptr) {
-            return fail(cycle, "the plugin's functions or quen.dll are missing");
-        }
-        if (same("Quen Ltd.", "qUEN lTD.") != 1 || same("a", "b") != 0) {
-            return fail(cycle, "comparison on the loading thread");
+            failure = "the plugin, its functions or quen.dll are missing";
+            break;
         }
         int otherThread = -1;
         std::thread([&] { otherThread = same("ABC", "abc"); }).join();
-        if (otherThread != 1) {
-            return fail(cycle, "comparison on another thread");
-        }
-        // The module entry stored this load's module handle for the table.
         char text[64];
-        message(1, text, sizeof text);
-        if (std::strcmp(text, "File READ error") != 0) {
-            return fail(cycle, "message 1");
-        }
-        if (!FreeLibrary(plugin)) {
-            return fail(cycle, "FreeLibrary failed");
-        }
-        if (GetModuleHandleA("quen.dll") != nullptr) {
-            return fail(cycle, "quen.dll stays loaded after FreeLibrary");
+        message(1, text, sizeof text);  // the module entry stored this load's handle for the table
+        if (same("Quen Ltd.", "qUEN lTD.") != 1 || same("a", "b") != 0 || otherThread != 1) {
+            failure = "comparisons";
+        } else if (std::strcmp(text, "File READ error") != 0) {
+            failure = "message 1";
+        } else if (!FreeLibrary(plugin) || GetModuleHandleA("quen.dll") != nullptr) {
+            failure = "quen.dll stays loaded after FreeLibrary";
         }
     }
-    std::printf("quen.dll loaded, worked and unloaded twice\n");
-    return 0;
+    std::fprintf(failure != nullptr ? stderr : stdout, "%s\n",
+                 failure != nullptr ? failure : "quen.dll loaded, worked and unloaded twice");
+    return failure != nullptr ? 1 : 0;
 }

@@ -1,10 +1,15 @@
 // How the Linux subset keeps named events: segments in /dev/shm, their
-// lifetime and the names they take.
+// lifetime, the names they take, and its limits.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,10 +23,13 @@ std::string uniqueName(const std::string& what) {
     return "QuenPosixEvent" + std::to_string(static_cast<long>(getpid())) + what;
 }
 
+std::string shmPath(const std::string& what) {
+    return "/dev/shm/quen-" + std::to_string(static_cast<unsigned long>(getuid())) + what;
+}
+
 bool segmentExists(const std::string& name) {
     struct stat status;
-    const std::string path = "/dev/shm/quen-" + std::to_string(static_cast<unsigned long>(getuid())) + "-event-" + name;
-    return stat(path.c_str(), &status) == 0;
+    return stat(shmPath("-event-" + name).c_str(), &status) == 0;
 }
 
 DWORD lastError() { return GetLastError(); }
@@ -32,20 +40,18 @@ DWORD lastError() { return GetLastError(); }
 // ending is made afresh or swept away.
 TEST(PosixEvents, SegmentsLiveWhileAHandleIsOpen) {
     const std::string left = uniqueName("Left");
-    const std::string reused = uniqueName("Reused");
+    const std::string reused = uniqueName("Reused-0._");  // kept as they are in the segment's name
     const pid_t child = fork();
     ASSERT_GE(child, 0);
-    if (child == 0) {
-        // Signalled manual events, and an exit that closes no handle.
+    if (child == 0) {  // signalled manual events, and an exit that closes no handle
         CreateEventA(nullptr, TRUE, TRUE, left.c_str());
         CreateEventA(nullptr, TRUE, TRUE, reused.c_str());
         _exit(0);
     }
     int status = 0;
     ASSERT_EQ(child, waitpid(child, &status, 0));
-    // Whether `left` is still there now is not asked: any event made by any
+    // Whether `left` is still there now is not asked: an event made by any
     // other process of this user (a test running beside this one) sweeps it.
-
     const HANDLE fresh = CreateEventA(nullptr, FALSE, FALSE, reused.c_str());
     ASSERT_NE(nullptr, fresh);
     EXPECT_EQ(DWORD{ERROR_SUCCESS}, lastError());  // made, not opened
@@ -60,6 +66,39 @@ TEST(PosixEvents, SegmentsLiveWhileAHandleIsOpen) {
     EXPECT_FALSE(segmentExists(reused));
 }
 
+// A process without standard input may get descriptor 0 for a segment: its
+// last close still takes the name away and closes the descriptor.
+TEST(PosixEvents, ASegmentOnDescriptorZeroGoesWithItsLastHandle) {
+    const int input = dup(0);  // -1 where the test runs without one
+    ASSERT_TRUE(CloseHandle(CreateEventA(nullptr, FALSE, FALSE, uniqueName("Lock").c_str())));  // makes the lock
+    bool onZero = false;
+    for (int attempt = 0; attempt < 20 && !onZero; ++attempt) {
+        const std::string name = uniqueName("Zero" + std::to_string(attempt));
+        // Hold the namespace's lock on descriptor 0 while another thread
+        // creates, then free 0 for the segment it opens next.
+        close(0);
+        ASSERT_EQ(0, open(shmPath("-events.lock").c_str(), O_RDWR));
+        ASSERT_EQ(0, flock(0, LOCK_EX));
+        HANDLE event = nullptr;
+        std::thread creator([&] { event = CreateEventA(nullptr, FALSE, FALSE, name.c_str()); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        close(0);
+        creator.join();
+        ASSERT_NE(nullptr, event);
+        char target[256] = {0};
+        onZero = readlink("/proc/self/fd/0", target, sizeof target - 1) > 0 &&
+                 std::string(target).find("-event-" + name) != std::string::npos;
+        EXPECT_TRUE(CloseHandle(event));
+        if (onZero) {
+            EXPECT_EQ(-1, fcntl(0, F_GETFD));
+            EXPECT_FALSE(segmentExists(name));
+        }
+        input >= 0 ? dup2(input, 0) : close(0);
+    }
+    if (input >= 0) close(input);
+    EXPECT_TRUE(onZero) << "the segment never came on descriptor 0";
+}
+
 TEST(PosixEvents, Names) {
     const std::string name = uniqueName("Name with blanks/and*signs");
     const HANDLE plain = CreateEventA(nullptr, FALSE, FALSE, name.c_str());
@@ -68,40 +107,52 @@ TEST(PosixEvents, Names) {
     EXPECT_EQ(DWORD{ERROR_ALREADY_EXISTS}, lastError());
     const HANDLE otherCase = CreateEventA(nullptr, FALSE, FALSE, uniqueName("NAME with blanks/and*signs").c_str());
     EXPECT_EQ(DWORD{ERROR_SUCCESS}, lastError());  // names keep their case
-
     // Too long for a file name: shortened to a hash, still one event.
     const std::string longName = uniqueName(std::string(240, 'x'));
     const HANDLE longFirst = CreateEventA(nullptr, FALSE, FALSE, longName.c_str());
-    ASSERT_NE(nullptr, longFirst);
     const HANDLE longSecond = CreateEventA(nullptr, FALSE, FALSE, longName.c_str());
     EXPECT_EQ(DWORD{ERROR_ALREADY_EXISTS}, lastError());
     EXPECT_TRUE(SetEvent(longFirst));
     EXPECT_EQ(DWORD{WAIT_OBJECT_0}, WaitForSingleObject(longSecond, 0));
-
     EXPECT_EQ(nullptr, CreateEventA(nullptr, FALSE, FALSE, std::string(MAX_PATH + 1, 'y').c_str()));
     EXPECT_EQ(DWORD{ERROR_FILENAME_EXCED_RANGE}, lastError());
-    for (HANDLE handle : {plain, local, otherCase, longFirst, longSecond}) {
-        EXPECT_TRUE(CloseHandle(handle));
+    for (HANDLE handle : {plain, local, otherCase, longFirst, longSecond}) EXPECT_TRUE(CloseHandle(handle));
+}
+
+// An auto-reset event has room for 128 waiting threads; the next wait fails.
+TEST(PosixEvents, The129thWaiterIsRefused) {
+    const HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    std::vector<std::thread> waiters;
+    for (int i = 0; i < 128; ++i) {
+        waiters.emplace_back([event] {  // a probe below may hold a slot for a moment
+            DWORD result = WAIT_FAILED;
+            while ((result = WaitForSingleObject(event, INFINITE)) == WAIT_FAILED) std::this_thread::yield();
+            EXPECT_EQ(WAIT_OBJECT_0, result);
+        });
     }
+    DWORD result = WAIT_TIMEOUT;
+    for (int tries = 0; tries < 20000 && result == WAIT_TIMEOUT; ++tries) result = WaitForSingleObject(event, 1);
+    EXPECT_EQ(WAIT_FAILED, result);
+    EXPECT_EQ(DWORD{ERROR_NOT_ENOUGH_MEMORY}, lastError());
+    for (int i = 0; i < 128; ++i) EXPECT_TRUE(SetEvent(event));
+    for (std::thread& waiter : waiters) waiter.join();
+    EXPECT_EQ(DWORD{WAIT_TIMEOUT}, WaitForSingleObject(event, 1));  // every set went to one waiter
+    CloseHandle(event);
 }
 
 // Run as the second user: opens, waits on and sets events of the parent's
 // under Global\, and makes and closes one of its own.
 CHILD_PART(PosixEventsChild, SharesGlobalEvents) {
-    const char* base = std::getenv("QUEN_GLOBAL_BASE");
-    ASSERT_NE(nullptr, base);
-    const HANDLE held = OpenEventA(EVENT_ALL_ACCESS, FALSE, (std::string(base) + "Held").c_str());
+    const std::string base = std::getenv("QUEN_GLOBAL_BASE");
+    const HANDLE held = OpenEventA(EVENT_ALL_ACCESS, FALSE, (base + "Held").c_str());
     ASSERT_NE(nullptr, held) << lastError();
     EXPECT_EQ(DWORD{WAIT_OBJECT_0}, WaitForSingleObject(held, 0));
-    const HANDLE answer = CreateEventA(nullptr, FALSE, FALSE, (std::string(base) + "Answer").c_str());
-    ASSERT_NE(nullptr, answer) << lastError();
+    const HANDLE answer = CreateEventA(nullptr, FALSE, FALSE, (base + "Answer").c_str());
     EXPECT_EQ(DWORD{ERROR_ALREADY_EXISTS}, lastError());
     EXPECT_TRUE(SetEvent(answer));
-    const HANDLE own = CreateEventA(nullptr, TRUE, FALSE, (std::string(base) + "Own").c_str());
+    const HANDLE own = CreateEventA(nullptr, TRUE, FALSE, (base + "Own").c_str());
     ASSERT_NE(nullptr, own) << lastError();
-    for (HANDLE handle : {held, answer, own}) {
-        EXPECT_TRUE(CloseHandle(handle));
-    }
+    for (HANDLE handle : {held, answer, own}) EXPECT_TRUE(CloseHandle(handle));
 }
 
 // Global\ names are one namespace for all users, whoever made the first
@@ -113,8 +164,7 @@ TEST(PosixEvents, GlobalNamesServeEveryUser) {
     const std::string base = "Global\\" + uniqueName("");
     const HANDLE held = CreateEventA(nullptr, FALSE, TRUE, (base + "Held").c_str());
     const HANDLE answer = CreateEventA(nullptr, FALSE, FALSE, (base + "Answer").c_str());
-    ASSERT_NE(nullptr, held);
-    ASSERT_NE(nullptr, answer);
+    ASSERT_TRUE(held && answer);
     EXPECT_TRUE(CloseHandle(CreateEventA(nullptr, FALSE, FALSE, (base + "Closed").c_str())));  // the last word
     support::ChildProcess child("PosixEventsChild.SharesGlobalEvents", {{"QUEN_GLOBAL_BASE", base}}, anotherUser);
     EXPECT_EQ(0, child.wait());
@@ -123,7 +173,5 @@ TEST(PosixEvents, GlobalNamesServeEveryUser) {
     // The other user's event went with its last handle.
     EXPECT_EQ(nullptr, OpenEventA(EVENT_ALL_ACCESS, FALSE, (base + "Own").c_str()));
     EXPECT_EQ(DWORD{ERROR_FILE_NOT_FOUND}, lastError());
-    for (HANDLE handle : {held, answer}) {
-        EXPECT_TRUE(CloseHandle(handle));
-    }
+    for (HANDLE handle : {held, answer}) EXPECT_TRUE(CloseHandle(handle));
 }

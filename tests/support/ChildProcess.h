@@ -1,19 +1,11 @@
-// Tests that need a second process start their own test executable again,
-// running one named test of it as the child's part.
-//
-// A child part is a test of a suite whose name ends in "Child", written with
-// CHILD_PART; it does nothing unless the process was started as a child:
-//
-//     CHILD_PART(EventChild, SetsTheEvent) {
-//         ...
-//     }
-//
-// and the parent starts it with ChildProcess("EventChild.SetsTheEvent").
-// CTest does not list child parts (its discovery leaves out "*Child.*"), so
-// its summary shows only tests that run; no other suite's name may end so.
+// A second process runs this test executable again, only one child part of
+// it: CHILD_PART(EventChild, SetsTheEvent) { ... }, started with
+// ChildProcess("EventChild.SetsTheEvent"). CTest leaves out "*Child.*"; no
+// other suite's name may end so.
 #ifndef QUEN_TESTS_SUPPORT_CHILDPROCESS_H
 #define QUEN_TESTS_SUPPORT_CHILDPROCESS_H
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <utility>
@@ -33,32 +25,32 @@
 namespace support {
 
 typedef std::vector<std::pair<std::string, std::string>> Environment;
-// A command that starts the child in its place, the child's own command line
-// following its words (such as setpriv's, to run it as another user).
+// A command line that runs the child's after its own words (setpriv's, say).
 typedef std::vector<std::string> Launcher;
 
 // True in a process started by ChildProcess.
-bool isChildProcess();
+inline bool isChildProcess() {
+    const char* flag = std::getenv("QUEN_TEST_CHILD");
+    return flag != nullptr && flag[0] == '1';
+}
 
-// A launcher that runs the child as a second user (nobody, without groups),
-// for tests of what users share. Empty, with the reason in `whyNot`, where
-// that cannot be done: on Windows, without root, without setpriv.
+// A launcher that runs the child as a second user (nobody, without groups).
+// Empty, with the reason in `whyNot`, where that cannot be done: on Windows,
+// without root, without setpriv.
 Launcher asAnotherUser(std::string& whyNot);
 
 class ChildProcess {
 public:
-    // Starts this executable running only the test `testName`, with the
-    // environment variables given added to the parent's, through the
-    // launcher when one is given (Linux only).
+    // Runs only the test `testName`, with the variables given added to the
+    // parent's environment, through the launcher when one is given (Linux).
     explicit ChildProcess(const std::string& testName, const Environment& environment = Environment(),
                           const Launcher& launcher = Launcher());
-    // Kills the child if it still runs.
-    ~ChildProcess();
+    ~ChildProcess();  // kills the child if it still runs
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    // Waits for the child and returns its exit code (0 when its test passed
-    // or skipped, 1 when it failed); -1 when it was killed.
+    // Waits for the child: its exit code (0 when its test passed or skipped,
+    // 1 when it failed), -1 when it was killed.
     int wait();
     // Ends the child at once, as a crash would.
     void kill();

@@ -1,5 +1,4 @@
 #include <csignal>
-#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -20,17 +19,12 @@ struct ChildProcess::Handle {
 };
 
 Launcher asAnotherUser(std::string& whyNot) {
-    if (geteuid() != 0) {
-        whyNot = "only root can start a process as another user";
-        return Launcher();
-    }
-    const std::string setpriv = "/usr/bin/setpriv";
     const struct passwd* nobody = getpwnam("nobody");
-    if (access(setpriv.c_str(), X_OK) != 0 || nobody == nullptr || nobody->pw_uid == 0) {
-        whyNot = "needs setpriv and the user nobody";
+    if (geteuid() != 0 || access("/usr/bin/setpriv", X_OK) != 0 || nobody == nullptr || nobody->pw_uid == 0) {
+        whyNot = "needs root, setpriv and the user nobody";
         return Launcher();
     }
-    const Launcher launcher{setpriv, "--reuid=" + std::to_string(nobody->pw_uid),
+    const Launcher launcher{"/usr/bin/setpriv", "--reuid=" + std::to_string(nobody->pw_uid),
                             "--regid=" + std::to_string(nobody->pw_gid), "--clear-groups"};
     // The executable and its libraries must be open to the other user: a
     // build under root's closed home is not.
@@ -44,67 +38,47 @@ Launcher asAnotherUser(std::string& whyNot) {
 ChildProcess::ChildProcess(const std::string& testName, const Environment& environment, const Launcher& launcher)
     : handle_(new Handle) {
     std::vector<std::string> variables;
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        variables.push_back(*variable);
-    }
+    for (char** variable = environ; *variable != nullptr; ++variable) variables.push_back(*variable);
     variables.push_back("QUEN_TEST_CHILD=1");
-    for (const auto& entry : environment) {
-        variables.push_back(entry.first + "=" + entry.second);
-    }
-    const std::string filter = "--gtest_filter=" + testName;
-    std::vector<char*> envp;
-    for (std::string& variable : variables) {
-        envp.push_back(&variable[0]);
-    }
-    envp.push_back(nullptr);
-    // The executable's own name: through a launcher /proc/self/exe would be
-    // the launcher.
+    for (const auto& entry : environment) variables.push_back(entry.first + "=" + entry.second);
+    // The executable's own name: through a launcher /proc/self/exe would be the launcher.
     char self[PATH_MAX] = {0};
-    if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0) {
-        throw std::runtime_error("cannot name the test executable");
-    }
+    if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0) throw std::runtime_error("cannot name the test");
     std::vector<std::string> words = launcher;
     words.push_back(self);
-    words.push_back(filter);
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(&word[0]);
-    }
-    argv.push_back(nullptr);
-
+    words.push_back("--gtest_filter=" + testName);
+    const auto pointers = [](std::vector<std::string>& strings) {
+        std::vector<char*> result;
+        for (std::string& one : strings) result.push_back(&one[0]);
+        result.push_back(nullptr);
+        return result;
+    };
+    std::vector<char*> argv = pointers(words);
+    std::vector<char*> envp = pointers(variables);
     handle_->pid = fork();
-    if (handle_->pid < 0) {
-        throw std::runtime_error("fork failed");
-    }
+    if (handle_->pid < 0) throw std::runtime_error("fork failed");
     if (handle_->pid == 0) {
         execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
 }
 
-ChildProcess::~ChildProcess() {
-    if (!finished_) {
-        kill();
-    }
-}
+ChildProcess::~ChildProcess() { kill(); }
 
 int ChildProcess::wait() {
-    if (!finished_) {
-        int status = 0;
-        while (waitpid(handle_->pid, &status, 0) < 0) {
-        }
-        finished_ = true;
-        exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    int status = 0;
+    while (!finished_ && waitpid(handle_->pid, &status, 0) < 0) {
     }
+    if (!finished_) exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    finished_ = true;
     return exitCode_;
 }
 
 void ChildProcess::kill() {
-    if (!finished_) {
-        ::kill(handle_->pid, SIGKILL);
-        wait();
-        exitCode_ = -1;
-    }
+    if (finished_) return;
+    ::kill(handle_->pid, SIGKILL);
+    wait();
+    exitCode_ = -1;
 }
 
 }  // namespace support

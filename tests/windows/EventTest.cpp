@@ -17,29 +17,25 @@
 
 namespace {
 
-// Names of this run alone, so that test processes running side by side
-// never share an event by accident. A child finds its parent's in the
-// environment.
-std::string uniqueBase() {
-    const char* inherited = std::getenv("QUEN_EVENT_BASE");
-    if (inherited != nullptr && support::isChildProcess()) {
-        return inherited;
-    }
-    std::random_device random;
-    return "quentest" + std::to_string(random()) + "_" +
-           std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
-}
-
-// An event of this run's name space.
+// An event of this run's names alone, so that test processes running side by
+// side never share one by accident; a child takes its parent's.
 struct Event : quen::Event {
-    Event(const char* what, bool initial, bool manual) : quen::Event(named(what).c_str(), initial, manual) {}
-    static std::string named(const char* what) {
-        static const std::string base = uniqueBase();
+    Event(const std::string& what, bool initial = false, bool manual = false)
+        : quen::Event(named(what).c_str(), initial, manual) {}
+    static std::string named(const std::string& what) {
+        static const std::string base = [] {
+            const char* inherited = std::getenv("QUEN_EVENT_BASE");
+            if (inherited != nullptr && support::isChildProcess()) return std::string(inherited);
+            return "quentest" + std::to_string(std::random_device()()) + "_" +
+                   std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+        }();
         return base + what;
     }
 };
 
 const long childTime = 20000;  // long enough never to run out on a busy machine
+
+void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
 }  // namespace
 
@@ -49,9 +45,9 @@ TEST(Event, NamesTheKernelObject) {
 }
 
 TEST(Event, ObjectsOfOneNameShareOneEventAndItsFirstSwitches) {
-    Event first("Ready", false, false);
+    Event first("Ready");
     Event second("Ready", true, true);  // opened: these switches have no effect
-    Event other("Other", false, false);
+    Event other("Other");
     EXPECT_FALSE(second.wait(0));
     first.set();
     EXPECT_FALSE(other.wait(0));
@@ -72,37 +68,19 @@ TEST(Event, AutoAndManualReset) {
     EXPECT_FALSE(manual.wait(0));
     manual.set();
     EXPECT_TRUE(manual.wait(0));
-    EXPECT_TRUE(manual.wait(0));
-    EXPECT_TRUE(manual.wait(-1));
-    manual.reset();
-    EXPECT_FALSE(manual.wait(0));
+    EXPECT_TRUE(manual.wait(-1));  // without limit
     manual.reset();
     EXPECT_FALSE(manual.wait(20));
 }
 
-TEST(Event, OtherThreadsAreReleased) {
-    // A wait without limit, on an object of its own.
-    Event event("Thread", false, false);
-    std::atomic<int> result(-1);
-    std::thread waiter([&] { result = Event("Thread", false, false).wait(-1) ? 1 : 0; });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    event.set();
-    waiter.join();
-    EXPECT_EQ(1, result.load());
-    EXPECT_FALSE(event.wait(0));
-
-    // A manual set releases every waiting thread.
+TEST(Event, AManualSetReleasesEveryWaitingThread) {
     Event gate("Gate", false, true);
     std::atomic<int> released(0);
-    std::thread waiters[3];
-    for (std::thread& one : waiters) {
-        one = std::thread([&] { released += gate.wait(childTime) ? 1 : 0; });
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::vector<std::thread> waiters;
+    for (int i = 0; i < 3; ++i) waiters.emplace_back([&] { released += Event("Gate").wait(-1) ? 1 : 0; });
+    pause(50);
     gate.set();
-    for (std::thread& one : waiters) {
-        one.join();
-    }
+    for (std::thread& one : waiters) one.join();
     EXPECT_EQ(3, released.load());
 }
 
@@ -123,43 +101,37 @@ TEST(Event, FailureThrowsTheSystemsText) {
 // for go to answer done.
 CHILD_PART(EventChild, HoldsAnEventAndAnswersGo) {
     Event held("Held", true, true);
-    Event go("Go", false, false);
-    Event done("Done", false, false);
+    Event go("Go");
+    Event done("Done");
     done.set();
     ASSERT_TRUE(go.wait(childTime));
     done.set();
 }
 
 struct EventInTwoProcesses : ::testing::Test {
-    Event go{"Go", false, false};
-    Event done{"Done", false, false};
+    Event go{"Go"};
+    Event done{"Done"};
     support::ChildProcess child{"EventChild.HoldsAnEventAndAnswersGo", {{"QUEN_EVENT_BASE", Event::named("")}}};
     void SetUp() override { ASSERT_TRUE(done.wait(childTime)); }
 };
 
-TEST_F(EventInTwoProcesses, SignalsBetweenTwoProcesses) {
-    go.set();
-    EXPECT_TRUE(done.wait(childTime));
-    EXPECT_EQ(0, child.wait());
-    EXPECT_FALSE(go.wait(0));  // the child's wait took the signal
-}
-
 TEST_F(EventInTwoProcesses, LivesWhileAnyProcessHoldsIt) {
     {
-        // Opened: the child's switches hold, not these.
-        Event held("Held", false, false);
+        Event held("Held");  // opened: the child's switches hold, not these
         EXPECT_TRUE(held.wait(0));
         go.set();
+        EXPECT_TRUE(done.wait(childTime));
         EXPECT_EQ(0, child.wait());
+        EXPECT_FALSE(go.wait(0));  // the child's wait took the signal
         EXPECT_TRUE(held.wait(0));  // still held here, still signalled, still manual
         EXPECT_TRUE(held.wait(0));
     }
-    EXPECT_FALSE(Event("Held", false, false).wait(0));
+    EXPECT_FALSE(Event("Held").wait(0));
 }
 
 TEST_F(EventInTwoProcesses, AKilledHolderLeavesNoLiveEventBehind) {
     child.kill();
-    Event fresh("Held", false, false);
+    Event fresh("Held");
     EXPECT_FALSE(fresh.wait(0));
     fresh.set();
     EXPECT_TRUE(fresh.wait(0));
@@ -168,11 +140,10 @@ TEST_F(EventInTwoProcesses, AKilledHolderLeavesNoLiveEventBehind) {
 
 // ---- waiters that are killed ---------------------------------------------------
 
-// Waits without limit on the event named in QUEN_EVENT_TARGET, after
-// setting the one named in QUEN_EVENT_READY; the parent kills it there.
+// Sets QUEN_EVENT_READY, then waits without limit on QUEN_EVENT_TARGET until killed.
 CHILD_PART(EventChild, WaitsUntilKilled) {
-    Event target(std::getenv("QUEN_EVENT_TARGET"), false, false);
-    Event(std::getenv("QUEN_EVENT_READY"), false, false).set();
+    Event target(std::getenv("QUEN_EVENT_TARGET"));
+    Event(std::getenv("QUEN_EVENT_READY")).set();
     target.wait(-1);
     ADD_FAILURE() << "released";
 }
@@ -181,35 +152,33 @@ CHILD_PART(EventChild, WaitsUntilKilled) {
 // wait or stays on the event, and a reset takes it back.
 TEST(Event, KilledWaitersAreAsIfTheyNeverWaited) {
     for (const int killed : {1, 3}) {
+        SCOPED_TRACE(killed);
         const std::string target = "Killed" + std::to_string(killed);
-        Event event(target.c_str(), false, false);
+        Event event(target);
         std::vector<std::unique_ptr<support::ChildProcess>> waiters;
         for (int i = 0; i < killed; ++i) {
             const std::string ready = target + "Ready" + std::to_string(i);
-            Event readySignal(ready.c_str(), false, false);
+            Event readySignal(ready);
             waiters.emplace_back(new support::ChildProcess(
-                "EventChild.WaitsUntilKilled", {{"QUEN_EVENT_BASE", Event::named("")},
-                                                {"QUEN_EVENT_TARGET", target},
-                                                {"QUEN_EVENT_READY", ready}}));
+                "EventChild.WaitsUntilKilled",
+                {{"QUEN_EVENT_BASE", Event::named("")}, {"QUEN_EVENT_TARGET", target}, {"QUEN_EVENT_READY", ready}}));
             ASSERT_TRUE(readySignal.wait(childTime));
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));  // from the set into the wait
-        for (auto& waiter : waiters) {
-            waiter->kill();
-        }
+        pause(200);  // from the set into the wait
+        for (auto& waiter : waiters) waiter->kill();
         event.set();
-        EXPECT_TRUE(event.wait(0)) << killed << " killed";
-        EXPECT_FALSE(event.wait(0)) << killed << " killed";
+        EXPECT_TRUE(event.wait(0));
+        EXPECT_FALSE(event.wait(0));
         event.set();
         event.reset();
-        EXPECT_FALSE(event.wait(100)) << killed << " killed";
+        EXPECT_FALSE(event.wait(100));
         // A live waiter after them takes the next set.
         std::atomic<int> released(-1);
-        std::thread waiter([&] { released = Event(target.c_str(), false, false).wait(childTime) ? 1 : 0; });
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::thread waiter([&] { released = Event(target).wait(childTime) ? 1 : 0; });
+        pause(50);
         event.set();
         waiter.join();
-        EXPECT_EQ(1, released.load()) << killed << " killed";
-        EXPECT_FALSE(event.wait(0)) << killed << " killed";
+        EXPECT_EQ(1, released.load());
+        EXPECT_FALSE(event.wait(0));
     }
 }

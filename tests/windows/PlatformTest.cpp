@@ -18,8 +18,8 @@ using PlatformProgressBar = testwindows::WindowsTest;
 using PlatformWindows = testwindows::WindowsTest;
 
 TEST_F(PlatformProgressBar, BehavesAsTheCommonControl) {
-    EXPECT_EQ(0, windows.range().iLow);
-    EXPECT_EQ(100, windows.range().iHigh);
+    EXPECT_EQ(0, range().iLow);
+    EXPECT_EQ(100, range().iHigh);
     // Each message's answer, and the position after it.
     const struct {
         UINT message;
@@ -48,35 +48,34 @@ TEST_F(PlatformProgressBar, BehavesAsTheCommonControl) {
         {PBM_SETRANGE, 0, MAKELPARAM(0, 100), MAKELONG(10, 5), 2},
         {PBM_SETPOS, 6, 0, 2, 6},
     };
-    int row = 0;
-    for (const auto& one : rows) {
-        EXPECT_EQ(one.answer, SendMessageA(windows.bar, one.message, one.wParam, one.lParam)) << "row " << row;
-        EXPECT_EQ(one.position, windows.position()) << "row " << row++;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(&row - rows);
+        EXPECT_EQ(row.answer, SendMessageA(bar, row.message, row.wParam, row.lParam));
+        EXPECT_EQ(row.position, position());
     }
-
     // Posted messages wait for the queue to be drained.
-    PostMessageA(windows.bar, PBM_SETPOS, 4, 0);
-    EXPECT_EQ(6, windows.position());
+    PostMessageA(bar, PBM_SETPOS, 4, 0);
+    EXPECT_EQ(6, position());
     { const quen::WindowsMessageLoop loop; }
-    EXPECT_EQ(4, windows.position());
+    EXPECT_EQ(4, position());
 }
 
 TEST_F(PlatformWindows, TextsClassesAndHandles) {
-    EXPECT_EQ("Main", textOf(windows.main));
-    EXPECT_EQ("Untitled", textOf(windows.title));
-    EXPECT_TRUE(SetWindowTextA(windows.title, "A longer title"));
+    EXPECT_EQ("Main", textOf(main));
+    EXPECT_EQ("Untitled", textOf(title));
+    EXPECT_TRUE(SetWindowTextA(title, "A longer title"));
     char small[5] = "....";
-    EXPECT_EQ(4, GetWindowTextA(windows.title, small, sizeof small));
+    EXPECT_EQ(4, GetWindowTextA(title, small, sizeof small));
     EXPECT_STREQ("A lo", small);
-    EXPECT_EQ(0, GetWindowTextA(windows.title, small, 0));  // no room: nothing written
+    EXPECT_EQ(0, GetWindowTextA(title, small, 0));  // no room: nothing written
     EXPECT_STREQ("A lo", small);
-    EXPECT_EQ(14, GetWindowTextLengthA(windows.title));
+    EXPECT_EQ(14, GetWindowTextLengthA(title));
 
     // Other test processes may have windows of the same class and text.
     const std::string unique = "Main " + std::to_string(GetCurrentThreadId());
-    SetWindowTextA(windows.main, unique.c_str());
-    EXPECT_EQ(windows.main, FindWindowA(testwindows::recordingClass(), unique.c_str()));
-    EXPECT_EQ(windows.main, FindWindowA(nullptr, unique.c_str()));
+    SetWindowTextA(main, unique.c_str());
+    EXPECT_EQ(main, FindWindowA(testwindows::recordingClass(), unique.c_str()));
+    EXPECT_EQ(main, FindWindowA(nullptr, unique.c_str()));
     EXPECT_EQ(nullptr, FindWindowA(WC_STATICA, "A longer title"));  // a child, not top level
 
     WNDCLASSA again = {};
@@ -84,13 +83,24 @@ TEST_F(PlatformWindows, TextsClassesAndHandles) {
     again.lpszClassName = testwindows::recordingClass();
     EXPECT_EQ(0, RegisterClassA(&again));
     EXPECT_EQ(static_cast<DWORD>(ERROR_CLASS_ALREADY_EXISTS), GetLastError());
-    EXPECT_EQ(nullptr, CreateWindowExA(0, "QuenNoSuchClass", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                                       nullptr));
+    EXPECT_FALSE(UnregisterClassA(testwindows::recordingClass(), nullptr));  // its windows are still there
+    EXPECT_EQ(static_cast<DWORD>(ERROR_CLASS_HAS_WINDOWS), GetLastError());
+    EXPECT_EQ(nullptr, testwindows::makeWindow("QuenNoSuchClass", ""));
+    INITCOMMONCONTROLSEX controls = {0, ICC_PROGRESS_CLASS};  // without its size
+    EXPECT_FALSE(InitCommonControlsEx(&controls));
+    EXPECT_FALSE(InitCommonControlsEx(nullptr));
 
-    const HWND gone = windows.title;
+    // A destroyed window's handle stays invalid, also once another window
+    // takes its place.
+    const HWND gone = title;
     EXPECT_TRUE(IsWindow(gone));
     EXPECT_TRUE(DestroyWindow(gone));
+    title = testwindows::makeWindow(WC_STATICA, "New", main, 2);
+    ASSERT_NE(nullptr, title);
+    EXPECT_NE(gone, title);
     EXPECT_FALSE(IsWindow(gone));
+    EXPECT_FALSE(SetWindowTextA(gone, "Old"));
+    EXPECT_EQ("New", textOf(title));
     EXPECT_FALSE(PostMessageA(gone, WM_USER, 0, 0));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE), GetLastError());
     MSG message = {};
@@ -98,11 +108,6 @@ TEST_F(PlatformWindows, TextsClassesAndHandles) {
     EXPECT_EQ(-1, GetMessageA(&message, gone, 0, 0));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE), GetLastError());
     EXPECT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
-    windows.title = nullptr;
-
-    INITCOMMONCONTROLSEX controls = {0, ICC_PROGRESS_CLASS};  // without its size
-    EXPECT_FALSE(InitCommonControlsEx(&controls));
-    EXPECT_FALSE(InitCommonControlsEx(nullptr));
 }
 
 TEST_F(PlatformWindows, AQuitMessagePassesEveryFilter) {
@@ -112,24 +117,25 @@ TEST_F(PlatformWindows, AQuitMessagePassesEveryFilter) {
         UINT low;
         UINT high;
     } filters[] = {
-        {windows.main, 0, 0}, {nullptr, WM_USER, WM_USER + 10}, {reinterpret_cast<HWND>(-1), 0, 0},
-        {windows.main, WM_USER, WM_USER}, {nullptr, 0, 0},
+        {main, 0, 0}, {nullptr, WM_USER, WM_USER + 10}, {reinterpret_cast<HWND>(-1), 0, 0},
+        {main, WM_USER, WM_USER}, {nullptr, 0, 0},
     };
+    MSG message = {};
     for (const auto& filter : filters) {
-        MSG message = {};
-        EXPECT_TRUE(PeekMessageA(&message, filter.window, filter.low, filter.high, PM_NOREMOVE)) << filter.low;
-        EXPECT_EQ(static_cast<UINT>(WM_QUIT), message.message) << filter.low;
-        EXPECT_EQ(3u, message.wParam) << filter.low;
-        EXPECT_EQ(nullptr, message.hwnd) << filter.low;
+        SCOPED_TRACE(&filter - filters);
+        message = MSG();
+        EXPECT_TRUE(PeekMessageA(&message, filter.window, filter.low, filter.high, PM_NOREMOVE));
+        EXPECT_EQ(static_cast<UINT>(WM_QUIT), message.message);
+        EXPECT_EQ(3u, message.wParam);
+        EXPECT_EQ(nullptr, message.hwnd);
     }
     // A posted message that passes comes first.
-    PostMessageA(windows.main, WM_USER + 1, 0, 0);
-    MSG message = {};
-    EXPECT_TRUE(PeekMessageA(&message, windows.main, 0, 0, PM_NOREMOVE));
+    PostMessageA(main, WM_USER + 1, 0, 0);
+    EXPECT_TRUE(PeekMessageA(&message, main, 0, 0, PM_NOREMOVE));
     EXPECT_EQ(static_cast<UINT>(WM_USER + 1), message.message);
     // A loop for one window drains the quit too.
-    { const quen::WindowsMessageLoop loop(windows.main); }
-    EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE));
+    { const quen::WindowsMessageLoop loop(main); }
+    EXPECT_FALSE(testwindows::pending());
 }
 
 TEST_F(PlatformWindows, KeysTranslateToCharacters) {
@@ -142,19 +148,19 @@ TEST_F(PlatformWindows, KeysTranslateToCharacters) {
                 {VK_TAB, '\t', false}, {VK_RETURN, '\r', false}, {VK_BACK, '\b', false}, {VK_ESCAPE, 27, false},
                 {0x10, 0, false}, {0x70, 0, false}};  // Shift and F1 give none
     for (const auto& row : rows) {
-        const MSG down = {windows.main, static_cast<UINT>(row.system ? WM_SYSKEYDOWN : WM_KEYDOWN), row.key, 1, 0, {0, 0}};
-        EXPECT_TRUE(TranslateMessage(&down)) << row.key;
+        SCOPED_TRACE(row.key);
+        const MSG down = {main, static_cast<UINT>(row.system ? WM_SYSKEYDOWN : WM_KEYDOWN), row.key, 1, 0, {0, 0}};
+        EXPECT_TRUE(TranslateMessage(&down));
         MSG posted = {};
-        EXPECT_EQ(row.character != 0, PeekMessageA(&posted, windows.main, 0, 0, PM_REMOVE) != FALSE) << row.key;
+        EXPECT_EQ(row.character != 0, PeekMessageA(&posted, main, 0, 0, PM_REMOVE) != FALSE);
         if (row.character != 0) {
-            EXPECT_EQ(static_cast<UINT>(row.system ? WM_SYSCHAR : WM_CHAR), posted.message) << row.key;
-            EXPECT_EQ(static_cast<WPARAM>(static_cast<unsigned char>(row.character)), posted.wParam) << row.key;
+            EXPECT_EQ(static_cast<UINT>(row.system ? WM_SYSCHAR : WM_CHAR), posted.message);
+            EXPECT_EQ(static_cast<WPARAM>(static_cast<unsigned char>(row.character)), posted.wParam);
         }
     }
-    const MSG other = {windows.main, WM_USER, 0, 0, 0, {0, 0}};
+    const MSG other = {main, WM_USER, 0, 0, 0, {0, 0}};
     EXPECT_FALSE(TranslateMessage(&other));
-    MSG none = {};
-    EXPECT_FALSE(PeekMessageA(&none, windows.main, 0, 0, PM_NOREMOVE));
+    EXPECT_FALSE(testwindows::pending());
 }
 
 namespace {
@@ -162,11 +168,9 @@ namespace {
 std::atomic<DWORD> handledOnThread(0);
 
 LRESULT CALLBACK threadProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_USER + 7) {
-        handledOnThread = GetCurrentThreadId();
-        return 42;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    if (message != WM_USER + 7) return DefWindowProcA(window, message, wParam, lParam);
+    handledOnThread = GetCurrentThreadId();
+    return 42;
 }
 
 }  // namespace
@@ -182,18 +186,14 @@ TEST(PlatformMessages, GoToTheThreadThatMadeTheWindow) {
     std::promise<void> drained;
     DWORD threadId = 0;
     std::thread owner([&] {
-        const HWND window = CreateWindowExA(0, "QuenTestThreadWindow", "", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10,
-                                            nullptr, nullptr, nullptr, nullptr);
         threadId = GetCurrentThreadId();
+        const HWND window = testwindows::makeWindow("QuenTestThreadWindow", "");
         made.set_value(window);
         posted.get_future().wait();
         { const quen::WindowsMessageLoop loop; }  // runs the posted message here
         drained.set_value();
-        // Then serve what is sent until told to stop.
-        MSG message;
-        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-            DispatchMessageA(&message);
-        }
+        MSG message;  // then serves what is sent until told to stop
+        while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
         DestroyWindow(window);
     });
     const HWND window = made.get_future().get();
@@ -208,34 +208,31 @@ TEST(PlatformMessages, GoToTheThreadThatMadeTheWindow) {
     handledOnThread = 0;
     EXPECT_EQ(42, SendMessageA(window, WM_USER + 7, 0, 0));
     EXPECT_EQ(threadId, handledOnThread.load());
-    PostThreadMessageA(threadId, WM_QUIT, 0, 0);
+    EXPECT_TRUE(PostThreadMessageA(threadId, WM_QUIT, 0, 0));
     owner.join();
+    EXPECT_TRUE(UnregisterClassA("QuenTestThreadWindow", nullptr));  // its window has gone
+    EXPECT_FALSE(UnregisterClassA("QuenTestThreadWindow", nullptr));
 }
 
 TEST(PlatformEvents, CreateOpenAndClose) {
     const std::string name = "QuenPlatformEvent" + std::to_string(GetCurrentThreadId()) + "_" +
                              std::to_string(reinterpret_cast<std::uintptr_t>(&name));
+    const auto lastErrorIs = [](DWORD code) { EXPECT_EQ(code, GetLastError()); };
     EXPECT_EQ(nullptr, OpenEventA(EVENT_ALL_ACCESS, FALSE, name.c_str()));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), GetLastError());
+    lastErrorIs(ERROR_FILE_NOT_FOUND);
     const HANDLE first = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
-    ASSERT_NE(nullptr, first);
-    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), GetLastError());
+    lastErrorIs(ERROR_SUCCESS);
     const HANDLE second = CreateEventA(nullptr, FALSE, TRUE, name.c_str());
-    ASSERT_NE(nullptr, second);
-    EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_EXISTS), GetLastError());
+    lastErrorIs(ERROR_ALREADY_EXISTS);
     const HANDLE opened = OpenEventA(EVENT_ALL_ACCESS, FALSE, name.c_str());
-    ASSERT_NE(nullptr, opened);
-    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(opened, 0));  // the first's switches
-
     const HANDLE unnamed = CreateEventA(nullptr, FALSE, TRUE, nullptr);
-    ASSERT_NE(nullptr, unnamed);
+    ASSERT_TRUE(first && second && opened && unnamed);
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(opened, 0));  // the first's switches
     EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(unnamed, INFINITE));
-    for (HANDLE handle : {unnamed, opened, second, first}) {
-        EXPECT_TRUE(CloseHandle(handle));
-    }
+    for (HANDLE handle : {unnamed, opened, second, first}) EXPECT_TRUE(CloseHandle(handle));
     EXPECT_FALSE(CloseHandle(first));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_HANDLE), GetLastError());
+    lastErrorIs(ERROR_INVALID_HANDLE);
     EXPECT_EQ(WAIT_FAILED, WaitForSingleObject(first, 0));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_HANDLE), GetLastError());
+    lastErrorIs(ERROR_INVALID_HANDLE);
     EXPECT_EQ(nullptr, OpenEventA(EVENT_ALL_ACCESS, FALSE, name.c_str()));  // gone with its last handle
 }
