@@ -194,7 +194,6 @@ TEST(PlatformMessages, GoToTheThreadThatMadeTheWindow) {
         drained.set_value();
         MSG message;  // then serves what is sent until told to stop
         while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
-        DestroyWindow(window);
     });
     const HWND window = made.get_future().get();
     ASSERT_NE(nullptr, window);
@@ -209,8 +208,9 @@ TEST(PlatformMessages, GoToTheThreadThatMadeTheWindow) {
     EXPECT_EQ(42, SendMessageA(window, WM_USER + 7, 0, 0));
     EXPECT_EQ(threadId, handledOnThread.load());
     EXPECT_TRUE(PostThreadMessageA(threadId, WM_QUIT, 0, 0));
-    owner.join();
-    EXPECT_TRUE(UnregisterClassA("QuenTestThreadWindow", nullptr));  // its window has gone
+    owner.join();  // with its window still there: the window goes with the thread
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(UnregisterClassA("QuenTestThreadWindow", nullptr));
     EXPECT_FALSE(UnregisterClassA("QuenTestThreadWindow", nullptr));
 }
 

@@ -148,8 +148,9 @@ bool isDesktop(HWND window) {
 }
 
 // Removes the window from the table (with the state locked) and drops what
-// is still posted to it.
-void removeLocked(State& all, const std::shared_ptr<Window>& window) {
+// is still posted to it. The window comes by value: a caller walking the
+// table hands over the very slot that this empties.
+void removeLocked(State& all, const std::shared_ptr<Window> window) {
     WORD generation = 0;
     const std::size_t slot = slotOf(window->handle, generation);
     all.slots[slot - 1].reset();
