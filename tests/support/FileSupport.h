@@ -54,14 +54,12 @@ bool makeSocket(const std::string& name);
 
 // Run work in a child process that the test waits for; the child's failures
 // fail the test. "" when the work ran, else why it cannot run here (Linux
-// only, and the first two need root):
+// and root only):
 //   asSecondUser: as the user nobody without groups, given the files first;
 //   onSmallDisk: seeing a tmpfs of `bytes` at mountPoint (an empty folder),
-//     in a mount namespace of its own, so nothing stays mounted;
-//   withoutStatx: as on a kernel without statx (ENOSYS).
+//     in a mount namespace of its own, so nothing stays mounted.
 std::string asSecondUser(const std::vector<std::string>& givenFiles, const std::function<void()>& work);
 std::string onSmallDisk(const std::string& mountPoint, unsigned int bytes, const std::function<void()>& work);
-std::string withoutStatx(const std::function<void()>& work);
 
 // Holds a file open for reading and writing, as another program might,
 // sharing only what `sharing` says. Windows only: elsewhere held() is false.

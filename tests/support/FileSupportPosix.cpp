@@ -1,20 +1,15 @@
 #include <gtest/gtest.h>
 #include <grp.h>
-#include <linux/filter.h>
-#include <linux/seccomp.h>
 #include <pwd.h>
 #include <sched.h>
 #include <sys/mount.h>
-#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -118,25 +113,6 @@ std::string onSmallDisk(const std::string& mountPoint, unsigned int bytes, const
             if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return "private mounts";
             const std::string options = "size=" + std::to_string(bytes);
             if (mount("quen-test", mountPoint.c_str(), "tmpfs", 0, options.c_str()) != 0) return "mount";
-            return "";
-        },
-        work);
-}
-
-// A seccomp filter answers statx with ENOSYS, as containers on older
-// kernels and older seccomp profiles do.
-std::string withoutStatx(const std::function<void()>& work) {
-    return inChild(
-        []() -> std::string {
-            sock_filter filter[] = {
-                BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-                BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_statx, 0, 1),
-                BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | ENOSYS),
-                BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-            };
-            const sock_fprog program = {4, filter};
-            if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0) return "no new privileges";
-            if (prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0) return "seccomp";
             return "";
         },
         work);

@@ -54,10 +54,6 @@ std::string onSmallDisk(const std::string&, unsigned int, const std::function<vo
     return "no small disk can be mounted on Windows";
 }
 
-std::string withoutStatx(const std::function<void()>&) {
-    return "statx is Linux's";
-}
-
 FileHolder::FileHolder(const std::string& name, Sharing sharing) {
     const DWORD share = sharing == shareNothing ? 0 : FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     const HANDLE file = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
