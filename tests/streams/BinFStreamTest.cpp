@@ -229,7 +229,8 @@ TEST_F(BinFStreamFile, ReadPastTheEndAndTheFailedState) {
     stream.clear();
     EXPECT_TRUE(stream.ok());
     EXPECT_EQ("ab", readBack(stream, 0, 2));
-    EXPECT_EQ("File SEEK error", thrown([&] { stream.seekg(-1); }));
+    EXPECT_EQ("File SEEK error", thrown([&] { stream.seekg(-1); }));  // and the stream has failed
+    EXPECT_EQ("File TELL error", thrown([&] { stream.tellg(); }));
     stream.clear();
     EXPECT_EQ("Not yet implemented: setEOF", thrown([&] { stream.setEOF(); }));
 
