@@ -4,9 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 

@@ -65,18 +65,14 @@ void setTimeZone(const char* zone) {
     tzset();
 }
 
-std::string nullDevice() {
-    return "/dev/null";
-}
+std::string nullDevice() { return "/dev/null"; }
 
 std::string fullDevice() {
     struct stat status;
     return stat("/dev/full", &status) == 0 ? "/dev/full" : "";
 }
 
-bool makeFifo(const std::string& name) {
-    return mkfifo(name.c_str(), 0666) == 0;
-}
+bool makeFifo(const std::string& name) { return mkfifo(name.c_str(), 0666) == 0; }
 
 bool makeSocket(const std::string& name) {
     sockaddr_un address = {};
@@ -122,12 +118,8 @@ FileHolder::FileHolder(const std::string&, Sharing) {}
 
 FileHolder::~FileHolder() = default;
 
-HangGuard::HangGuard(unsigned int seconds) {
-    alarm(seconds);
-}
+HangGuard::HangGuard(unsigned int seconds) { alarm(seconds); }
 
-HangGuard::~HangGuard() {
-    alarm(0);
-}
+HangGuard::~HangGuard() { alarm(0); }
 
 }  // namespace support

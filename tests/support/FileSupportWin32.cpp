@@ -30,21 +30,13 @@ void setTimeZone(const char* zone) {
     _tzset();
 }
 
-std::string nullDevice() {
-    return "NUL";
-}
+std::string nullDevice() { return "NUL"; }
 
-std::string fullDevice() {
-    return "";
-}
+std::string fullDevice() { return ""; }
 
-bool makeFifo(const std::string&) {
-    return false;
-}
+bool makeFifo(const std::string&) { return false; }
 
-bool makeSocket(const std::string&) {
-    return false;
-}
+bool makeSocket(const std::string&) { return false; }
 
 std::string asSecondUser(const std::vector<std::string>&, const std::function<void()>&) {
     return "no second user on Windows; a file held without sharing stands for it";
