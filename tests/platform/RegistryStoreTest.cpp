@@ -4,12 +4,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include <pwd.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include "quen/platform/Win32.h"
@@ -62,17 +62,36 @@ LONG openSoftware() {
 
 }  // namespace
 
+// QUEN_REGISTRY, else under an absolute XDG_CONFIG_HOME (the XDG rules), else
+// under HOME, else under the home folder of the user's passwd entry.
 TEST(RegistryStore, FileComesFromTheEnvironment) {
-    setenv("QUEN_REGISTRY", "/somewhere/chosen.db", 1);
-    setenv("XDG_CONFIG_HOME", "/config", 1);
-    setenv("HOME", "/home/someone", 1);
-    EXPECT_EQ("/somewhere/chosen.db", quen::posix::registryStoreFile());
-    unsetenv("QUEN_REGISTRY");
-    EXPECT_EQ("/config/quen/registry.sqlite3", quen::posix::registryStoreFile());
-    setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored, as the XDG rules say
-    EXPECT_EQ("/home/someone/.config/quen/registry.sqlite3", quen::posix::registryStoreFile());
-    unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ("/home/someone/.config/quen/registry.sqlite3", quen::posix::registryStoreFile());
+    const passwd* user = getpwuid(getuid());
+    ASSERT_NE(nullptr, user);
+    const std::string fromPasswd = std::string(user->pw_dir) + "/.config/quen/registry.sqlite3";
+    const struct {
+        const char *registry, *config, *home;
+        std::string file;
+    } rows[] = {
+        {"/somewhere/chosen.db", "/config", "/home/someone", "/somewhere/chosen.db"},
+        {nullptr, "/config", "/home/someone", "/config/quen/registry.sqlite3"},
+        {"", "relative", "/home/someone", "/home/someone/.config/quen/registry.sqlite3"},
+        {nullptr, nullptr, "/home/someone", "/home/someone/.config/quen/registry.sqlite3"},
+        {nullptr, nullptr, nullptr, fromPasswd},
+        {nullptr, "", "", fromPasswd},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        const std::pair<const char*, const char*> variables[] = {
+            {"QUEN_REGISTRY", row.registry}, {"XDG_CONFIG_HOME", row.config}, {"HOME", row.home}};
+        for (const auto& variable : variables) {
+            if (variable.second != nullptr) {
+                setenv(variable.first, variable.second, 1);
+            } else {
+                unsetenv(variable.first);
+            }
+        }
+        EXPECT_EQ(row.file, quen::posix::registryStoreFile());
+    }
 }
 
 TEST(RegistryStore, NewStoreHasTheRootsAndTheirSoftwareKeys) {
@@ -139,12 +158,6 @@ TEST(RegistryStore, HandleFirstThenRightThenArguments) {
     RegCloseKey(reader);
     EXPECT_EQ(ERROR_INVALID_PARAMETER, RegSetValueExA(key, tooLong.c_str(), 0, REG_SZ, nullptr, 1));
     EXPECT_EQ(ERROR_NOACCESS, RegSetValueExA(key, "v", 0, REG_SZ, nullptr, 1));
-
-    HKEY writer = openKey(test, KEY_WRITE);
-    char name[8];
-    DWORD length = sizeof name;
-    EXPECT_EQ(ERROR_ACCESS_DENIED, RegEnumValueA(writer, 0, name, &length, nullptr, nullptr, nullptr, nullptr));
-    RegCloseKey(writer);
     RegCloseKey(key);
 }
 
@@ -305,4 +318,26 @@ TEST(RegistryStore, RelativeNameStaysWithItsFile) {
     RegCloseKey(key);
     EXPECT_FALSE(support::fileExists("/relative.sqlite3"));
     ASSERT_EQ(0, chdir(start));
+}
+
+// Another program changed the store's layout under a live handle: lookups
+// fail as reads and changes as writes, whether the call's statement was
+// ready before or is made afterwards.
+TEST(RegistryStore, ALayoutChangedUnderTheStoreGivesReadAndWriteErrors) {
+    support::TestRegistry test;
+    HKEY key = openKey(test, KEY_ALL_ACCESS);
+    const BYTE one[] = {1, 0, 0, 0};
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "v", 0, REG_DWORD, one, 4));
+    ASSERT_EQ(std::vector<std::string>{"v"}, valueNames(key));
+    sqlite3* other = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(test.storeFile().c_str(), &other));
+    EXPECT_EQ(SQLITE_OK, sqlite3_exec(other, "DROP TABLE vals", nullptr, nullptr, nullptr));
+    sqlite3_close(other);
+    char name[8];
+    DWORD length = sizeof name, size = 0;
+    EXPECT_EQ(ERROR_CANTREAD, RegQueryValueExA(key, "v", nullptr, nullptr, nullptr, &size));  // made now
+    EXPECT_EQ(ERROR_CANTREAD, RegEnumValueA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr));  // ready
+    EXPECT_EQ(ERROR_CANTWRITE, RegSetValueExA(key, "v", 0, REG_DWORD, one, 4));  // ready
+    EXPECT_EQ(ERROR_CANTWRITE, RegDeleteValueA(key, "v"));  // made now
+    RegCloseKey(key);
 }

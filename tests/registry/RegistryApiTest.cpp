@@ -12,20 +12,13 @@ namespace {
 
 class RegistryApi : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, test_.subKey().c_str(), 0, nullptr,
-                                                 REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key_, nullptr));
-    }
-    void TearDown() override {
-        if (key_ != nullptr) {
-            RegCloseKey(key_);
-        }
-    }
+    void SetUp() override { key_ = create(HKEY_CURRENT_USER, test_.subKey().c_str()); }
+    void TearDown() override { RegCloseKey(key_); }
 
-    HKEY create(HKEY parent, const char* name, DWORD* disposition = nullptr) {
+    HKEY create(HKEY parent, const char* name, DWORD* disposition = nullptr, REGSAM access = KEY_ALL_ACCESS) {
         HKEY made = nullptr;
-        EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                                                 nullptr, &made, disposition))
+        EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                                                 &made, disposition))
             << name;
         return made;
     }
@@ -38,22 +31,22 @@ protected:
 
     std::vector<std::string> subKeys(HKEY key) {
         std::vector<std::string> names;
-        for (DWORD index = 0;; ++index) {
-            char name[256];
-            DWORD length = sizeof name;
-            const LONG result = RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
-            if (result != ERROR_SUCCESS) {
-                EXPECT_EQ(ERROR_NO_MORE_ITEMS, result);
-                break;
-            }
+        char name[256];
+        DWORD length = sizeof name;
+        for (DWORD index = 0; RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) ==
+                              ERROR_SUCCESS;
+             ++index, length = sizeof name) {
             EXPECT_EQ(std::string(name).size(), length);
             names.push_back(name);
         }
+        EXPECT_EQ(ERROR_NO_MORE_ITEMS, RegEnumKeyExA(key, static_cast<DWORD>(names.size()), name, &length, nullptr,
+                                                     nullptr, nullptr, nullptr));
         return names;
     }
 
     support::TestRegistry test_;
     HKEY key_ = nullptr;
+    const BYTE one_[4] = {1, 0, 0, 0};
 };
 
 }  // namespace
@@ -65,29 +58,24 @@ TEST_F(RegistryApi, NamesIgnoreCaseKeepTheirsAndSortSubKeys) {
     RegCloseKey(create(key_, "MIXEDCASE", &disposition));
     EXPECT_EQ(static_cast<DWORD>(REG_OPENED_EXISTING_KEY), disposition);
     RegCloseKey(open(key_, "mixedcase", KEY_READ));
-    for (const char* name : {"beta", "Gamma", "alpha", "Alpha2", "delta\\under"}) {
-        RegCloseKey(create(key_, name));
-    }
+    for (const char* name : {"beta", "Gamma", "alpha", "Alpha2", "delta\\under"}) RegCloseKey(create(key_, name));
     EXPECT_EQ((std::vector<std::string>{"alpha", "Alpha2", "beta", "delta", "Gamma", "MixedCase"}), subKeys(key_));
     HKEY delta = open(key_, "DELTA", KEY_READ);
     EXPECT_EQ(std::vector<std::string>{"under"}, subKeys(delta));
     RegCloseKey(delta);
 
-    const BYTE one[] = {1, 0, 0, 0};
     const BYTE two[] = {2, 0, 0, 0};
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "ValueName", 0, REG_DWORD, one, 4));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "ValueName", 0, REG_DWORD, one_, 4));
     ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "VALUENAME", 0, REG_BINARY, two, 4));
     char name[32];
-    DWORD length = sizeof name;
-    DWORD type = 0;
+    DWORD length = sizeof name, type = 0;
     BYTE data[8];
     DWORD size = sizeof data;
     ASSERT_EQ(ERROR_SUCCESS, RegEnumValueA(key_, 0, name, &length, nullptr, &type, data, &size));
     EXPECT_EQ(std::string("ValueName"), name);
     EXPECT_EQ(9u, length);
     EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type);  // the type goes with the data
-    EXPECT_EQ(4u, size);
-    EXPECT_EQ(2, data[0]);
+    EXPECT_TRUE(size == 4 && data[0] == 2);
     length = sizeof name;
     EXPECT_EQ(ERROR_NO_MORE_ITEMS, RegEnumValueA(key_, 1, name, &length, nullptr, nullptr, nullptr, nullptr));
 }
@@ -95,25 +83,22 @@ TEST_F(RegistryApi, NamesIgnoreCaseKeepTheirsAndSortSubKeys) {
 TEST_F(RegistryApi, ShortBuffersGetTheSizeNeeded) {
     const char text[] = "twelve chars";
     ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "text", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), 13));
-    BYTE data[4];
-    DWORD size = sizeof data;
-    DWORD type = 0;
+    BYTE data[4], whole[13];
+    DWORD size = sizeof data, type = 0;
     EXPECT_EQ(ERROR_MORE_DATA, RegQueryValueExA(key_, "text", nullptr, &type, data, &size));
     EXPECT_EQ(13u, size);
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
     size = 0;
     EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key_, "TEXT", nullptr, nullptr, nullptr, &size));
     EXPECT_EQ(13u, size);
-    BYTE whole[13];
     size = sizeof whole;
     EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key_, "text", nullptr, nullptr, whole, &size));
     EXPECT_EQ(std::string(text), reinterpret_cast<const char*>(whole));
 
-    char name[4];
+    char name[4], longer[8];
     DWORD length = sizeof name;  // "text" and its zero need five
     size = sizeof whole;
     EXPECT_EQ(ERROR_MORE_DATA, RegEnumValueA(key_, 0, name, &length, nullptr, nullptr, whole, &size));
-    char longer[8];
     length = sizeof longer;
     size = sizeof data;
     EXPECT_EQ(ERROR_MORE_DATA, RegEnumValueA(key_, 0, longer, &length, nullptr, nullptr, data, &size));
@@ -136,14 +121,13 @@ TEST_F(RegistryApi, MissingThingsAndClosedHandles) {
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegQueryValueExA(key_, "missing", nullptr, nullptr, nullptr, &size));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegQueryValueExA(key_, nullptr, nullptr, nullptr, nullptr, &size));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegDeleteValueA(key_, "missing"));
+    EXPECT_EQ(std::vector<std::string>(), subKeys(key_));
     char name[16];
     DWORD length = sizeof name;
-    EXPECT_EQ(ERROR_NO_MORE_ITEMS, RegEnumKeyExA(key_, 0, name, &length, nullptr, nullptr, nullptr, nullptr));
-    length = sizeof name;
     EXPECT_EQ(ERROR_NO_MORE_ITEMS, RegEnumValueA(key_, 0, name, &length, nullptr, nullptr, nullptr, nullptr));
     HKEY bad = nullptr;
-    EXPECT_EQ(ERROR_BAD_PATHNAME, RegCreateKeyExA(key_, "\\leading", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &bad,
-                                                  nullptr));
+    EXPECT_EQ(ERROR_BAD_PATHNAME,
+              RegCreateKeyExA(key_, "\\leading", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &bad, nullptr));
 
     HKEY child = create(key_, "child");
     ASSERT_EQ(ERROR_SUCCESS, RegCloseKey(child));
@@ -155,23 +139,24 @@ TEST_F(RegistryApi, MissingThingsAndClosedHandles) {
     EXPECT_EQ(HKEY_CURRENT_USER, open(HKEY_CURRENT_USER, "", KEY_READ));
 }
 
-TEST_F(RegistryApi, ReadOnlyKeysRefuseWrites) {
-    const BYTE one[] = {1, 0, 0, 0};
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "v", 0, REG_DWORD, one, 4));
+TEST_F(RegistryApi, ReadOnlyKeysRefuseWritesButMakeSubKeys) {
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "v", 0, REG_DWORD, one_, 4));
     RegCloseKey(create(key_, "existing"));
     HKEY reader = open(HKEY_CURRENT_USER, test_.subKey().c_str(), KEY_READ);
-    EXPECT_EQ(ERROR_ACCESS_DENIED, RegSetValueExA(reader, "v", 0, REG_DWORD, one, 4));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, RegSetValueExA(reader, "v", 0, REG_DWORD, one_, 4));
     EXPECT_EQ(ERROR_ACCESS_DENIED, RegDeleteValueA(reader, "v"));
     DWORD size = 0;
     EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(reader, "v", nullptr, nullptr, nullptr, &size));
     // Sub-keys are opened and made whatever the handle's rights: Windows
     // checks the key's security there, not the handle's access.
-    for (const char* name : {"existing", "made\\deeper"}) {
-        HKEY sub = nullptr;
+    const struct {
+        const char* name;
+        DWORD disposition;
+    } rows[] = {{"existing", REG_OPENED_EXISTING_KEY}, {"made\\deeper", REG_CREATED_NEW_KEY}};
+    for (const auto& row : rows) {
         DWORD disposition = 0;
-        EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(reader, name, 0, nullptr, 0, KEY_READ, nullptr, &sub, &disposition));
-        EXPECT_EQ(DWORD(name[0] == 'e' ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY), disposition) << name;
-        RegCloseKey(sub);
+        RegCloseKey(create(reader, row.name, &disposition, KEY_READ));
+        EXPECT_EQ(row.disposition, disposition) << row.name;
     }
     RegCloseKey(reader);
 
@@ -180,6 +165,8 @@ TEST_F(RegistryApi, ReadOnlyKeysRefuseWrites) {
     char name[8];
     DWORD length = sizeof name;
     EXPECT_EQ(ERROR_ACCESS_DENIED, RegEnumKeyExA(writer, 0, name, &length, nullptr, nullptr, nullptr, nullptr));
+    length = sizeof name;
+    EXPECT_EQ(ERROR_ACCESS_DENIED, RegEnumValueA(writer, 0, name, &length, nullptr, nullptr, nullptr, nullptr));
     EXPECT_EQ(ERROR_SUCCESS, RegDeleteValueA(writer, "v"));
     RegCloseKey(writer);
 }

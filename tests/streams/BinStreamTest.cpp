@@ -1,12 +1,10 @@
-// The stream interface's own parts: the 4-byte integers, the error check,
-// the serialised strings, and the block operations over any stream.
+// The stream interface's own parts, on a stream in memory: the 4-byte
+// integers, the error check, the serialised strings, shiftBlock and copyFile.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "MemoryStream.h"
-#include "quen/errors/QuenException.h"
-#include "quen/strings/StdString.h"
 #include "support/Texts.h"
 
 using quen::StdString;
@@ -24,17 +22,12 @@ std::string bytes(std::initializer_list<int> values) {
 
 }  // namespace
 
-TEST(BinStream, Banner) {
-    EXPECT_STREQ("BinStream 1.0, 16.08.1999", MemoryStream().version());
-    EXPECT_STREQ("BinStream 1.0, 16.08.1999", quen::BinStream::banner());
-}
-
 TEST(BinStream, IntegersAreFourBytesLeastSignificantFirst) {
     MemoryStream stream;
     stream << 1u;
     stream.write(0x12345678u);
-    stream << static_cast<long>(-2);
-    stream.write(static_cast<long>(0x7FFFFFFF));
+    stream << -2L;
+    stream.write(0x7FFFFFFFL);
     EXPECT_EQ(bytes({1, 0, 0, 0, 0x78, 0x56, 0x34, 0x12, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}),
               stream.bytes);
     long one = 0, minusTwo = 0, largest = 0;
@@ -65,49 +58,50 @@ TEST(BinStream, QuietFailuresBecomeTheReadOnlyMessage) {
     EXPECT_EQ("", thrown([&] { stream.throwOnError(); }));
 }
 
-TEST(StdStringSerialisation, RecordLayouts) {
+TEST(StdStringSerialisation, RecordsAreACountWithTheZeroThenTheCharacters) {
     StdString withZero("ab");
     withZero += '\0';
     withZero += 'c';
     const StdString abc("abc"), empty, longer(std::string(299, 'x').c_str());  // a count above one byte
     const struct {
         const StdString& value;
-        unsigned int size;
         std::string record;
         std::size_t readBack;  // up to the first zero byte
-    } rows[] = {{abc, 8, bytes({4, 0, 0, 0, 'a', 'b', 'c', 0}), 3},
-                {empty, 5, bytes({1, 0, 0, 0, 0}), 0},
-                {withZero, 9, bytes({5, 0, 0, 0, 'a', 'b', 0, 'c', 0}), 2},
-                {longer, 304, bytes({0x2C, 1, 0, 0}) + std::string(299, 'x') + std::string(1, '\0'), 299}};
+    } rows[] = {{abc, bytes({4, 0, 0, 0, 'a', 'b', 'c', 0}), 3},
+                {empty, bytes({1, 0, 0, 0, 0}), 0},
+                {withZero, bytes({5, 0, 0, 0, 'a', 'b', 0, 'c', 0}), 2},
+                {longer, bytes({0x2C, 1, 0, 0}) + std::string(299, 'x') + std::string(1, '\0'), 299}};
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.record);
         MemoryStream stream;
-        EXPECT_EQ(row.size, row.value.objectSize()) << row.record;
+        const unsigned int size = static_cast<unsigned int>(row.record.size());
+        EXPECT_EQ(size, row.value.objectSize());
         EXPECT_EQ(&stream, &row.value.output(stream));
         EXPECT_EQ(row.record, stream.bytes);
-        // The count and the characters are two writes.
-        EXPECT_EQ((Counts{4, row.size - 4}), stream.writes) << row.record;
+        EXPECT_EQ((Counts{4, size - 4}), stream.writes);  // the count, then the characters
         StdString back("old");
         EXPECT_EQ(&stream, &back.input(stream));
-        EXPECT_EQ(std::string(row.value.c_str(), row.readBack), support::plain(back)) << row.record;
-        EXPECT_EQ(row.size, stream.tellg());
+        EXPECT_EQ(std::string(row.value.c_str(), row.readBack), support::plain(back));
+        EXPECT_EQ(size, stream.tellg());
     }
-
-    // A count of 0: the value becomes empty and only the count is read.
-    MemoryStream zero(bytes({0, 0, 0, 0, 'x'}));
-    StdString value("keep");
-    value.input(zero);
-    EXPECT_TRUE(value.empty());
-    EXPECT_EQ(4, zero.tellg());
-    // A record without any zero byte gives all of its bytes, no more.
-    MemoryStream noZero(bytes({3, 0, 0, 0, 'x', 'y', 'z', 'q', 'r'}));
-    value.input(noZero);
-    EXPECT_EQ("xyz", support::plain(value));
-    EXPECT_EQ(7, noZero.tellg());
+    // A count of 0 reads only the count; a record without a zero gives all
+    // of its bytes, no more.
+    const struct {
+        std::string record, value;
+        long long end;
+    } reads[] = {{bytes({0, 0, 0, 0, 'x'}), "", 4}, {bytes({3, 0, 0, 0, 'x', 'y', 'z', 'q', 'r'}), "xyz", 7}};
+    for (const auto& row : reads) {
+        MemoryStream stream(row.record);
+        StdString value("keep");
+        value.input(stream);
+        EXPECT_EQ(row.value, support::plain(value));
+        EXPECT_EQ(row.end, stream.tellg());
+    }
 }
 
 TEST(StdStringSerialisation, BadCountsAndStreamFailuresLeaveTheValue) {
-    // FF FF FF FF asks for 4 GiB: refused before any buffer is obtained,
-    // which the stream sees as no read of the claimed size at all.
+    // FF FF FF FF asks for 4 GiB: refused before any buffer is obtained, so
+    // the stream sees no read of the claimed size at all.
     MemoryStream hostile(bytes({0xFF, 0xFF, 0xFF, 0xFF, 'a', 'b'}));
     StdString value("unchanged");
     EXPECT_EQ("File READ error", thrown([&] { value.input(hostile); }));
@@ -125,8 +119,6 @@ TEST(StdStringSerialisation, BadCountsAndStreamFailuresLeaveTheValue) {
     EXPECT_EQ("File WRITE READ-ONLY error", thrown([&] { value.output(refusing); }));
     EXPECT_EQ(1u, refusing.writes.size());  // nothing after the failed count
 }
-
-// --- shiftBlock -------------------------------------------------------------
 
 TEST(ShiftBlock, MovesBlocksDownInOrderAndOnlyPositionsWhenNothingMoves) {
     MemoryStream stream("ABCDEFGHIJKLMN");
@@ -167,15 +159,14 @@ TEST(ShiftBlock, RefusedRequestsAndQuietStreamFailures) {
         {4, 0, 2, 4, true, true, "File WRITE error"},
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.from) + "->" + std::to_string(row.to));
         MemoryStream stream("0123456789");
         stream.quiet = row.quiet;
         stream.refuseWrites = row.refuseWrites;
-        const std::string context = std::to_string(row.from) + "->" + std::to_string(row.to);
-        EXPECT_EQ(row.message, thrown([&] { stream.shiftBlock(row.from, row.to, row.length, row.buffer); }))
-            << context;
-        EXPECT_EQ("0123456789", stream.bytes) << context;
+        EXPECT_EQ(row.message, thrown([&] { stream.shiftBlock(row.from, row.to, row.length, row.buffer); }));
+        EXPECT_EQ("0123456789", stream.bytes);
         if (!row.quiet) {
-            EXPECT_EQ(0, stream.tellp()) << context;
+            EXPECT_EQ(0, stream.tellp());
         }
     }
 }
@@ -205,8 +196,6 @@ TEST(ShiftBlock, HalvesTheBufferWhenMemoryIsShortAndKeepsItsPlace) {
     EXPECT_EQ((Counts{6, 3, 1}), none.reads);  // 6 -> 3 -> 1 -> 0
 }
 
-// --- copyFile ---------------------------------------------------------------
-
 TEST(CopyFile, AppendsARangeOfTheNamedFileAndReturnsTheLength) {
     MemoryStream::Files files{{"source", "0123456789"}};
     MemoryStream target("ab", &files);
@@ -228,16 +217,15 @@ TEST(CopyFile, AppendsARangeOfTheNamedFileAndReturnsTheLength) {
     EXPECT_EQ((Counts{5, 5, 2}), quietSource.writes);
     EXPECT_EQ(12u, quietSource.bytes.size());
     EXPECT_EQ("0123456789", quietSource.bytes.substr(0, 10));
-}
 
-TEST(CopyFile, SourceFailuresPassToTheCaller) {
-    MemoryStream::Files files{{"source", "0123"}};
-    MemoryStream target(std::string(), &files);
-    EXPECT_EQ("memory READ", thrown([&] { target.copyFile("source", 10, 0, 4); }));
-    EXPECT_EQ("0123", target.bytes);  // what was copied stays
-    EXPECT_EQ("no such memory file", thrown([&] { target.copyFile("missing", 1, 0, 4); }));
-    EXPECT_EQ("File INVALID OPERATION error", thrown([&] { target.copyFile("source", 1, 0, 0); }));
-    EXPECT_EQ("File INVALID OPERATION error", thrown([&] { target.copyFile("source", 0); }));
+    // Failures of the source and of the request pass to the caller; what
+    // was copied stays.
+    MemoryStream failing(std::string(), &files);
+    EXPECT_EQ("memory READ", thrown([&] { failing.copyFile("source", 12, 0, 8); }));
+    EXPECT_EQ("01234567", failing.bytes);
+    EXPECT_EQ("no such memory file", thrown([&] { failing.copyFile("missing", 1, 0, 4); }));
+    EXPECT_EQ("File INVALID OPERATION error", thrown([&] { failing.copyFile("source", 1, 0, 0); }));
+    EXPECT_EQ("File INVALID OPERATION error", thrown([&] { failing.copyFile("source", 0); }));
 }
 
 TEST(CopyFile, AllocationFailuresHalveTheBufferWhereTheCopyStood) {

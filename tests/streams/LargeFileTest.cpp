@@ -11,6 +11,7 @@
 #include "support/Texts.h"
 
 using quen::BinFStream;
+using support::thrown;
 
 namespace {
 
@@ -34,23 +35,20 @@ protected:
 TEST_F(LargeFile, SizesPastFourGiB) {
     const unsigned long long size = 5 * GiB + 7;
     support::makeSparseFile(name, size);
-    EXPECT_EQ(size, quen::fileSize(name.c_str()));
     std::u16string wideName;
     for (char c : name) wideName += static_cast<char16_t>(c);
+    EXPECT_EQ(size, quen::fileSize(name.c_str()));
     EXPECT_EQ(size, quen::fileSize(support::utf16(wideName.c_str()).data()));
-    BinFStream stream(name.c_str(), 0);
-    EXPECT_EQ(static_cast<long long>(size), stream.size());
+    EXPECT_EQ(static_cast<long long>(size), BinFStream(name.c_str(), 0).size());
 }
 
 TEST_F(LargeFile, PositionsBeyondTwoAndFourGiB) {
     support::makeSparseFile(name, 5 * GiB);
     BinFStream stream(name.c_str(), 0);
     const long long high = 4 * GiB + 3;  // its low 32 bits are 3
-    stream.seekp(high);
-    stream.write("high", 4);
+    stream.seekp(high).write("high", 4);
     EXPECT_EQ(high + 4, stream.tellp());
-    stream.seekp(2 * GiB + 1);
-    stream.write("mid", 3);
+    stream.seekp(2 * GiB + 1).write("mid", 3);
     EXPECT_EQ(std::string(4, '\0'), readAt(stream, 3, 4));  // nothing landed at 3
     EXPECT_EQ("high", readAt(stream, high, 4));
     stream.seekg(-(3 * GiB - 1), std::ios_base::end);
@@ -64,15 +62,12 @@ TEST_F(LargeFile, CopiesAndShiftsFromHighOffsets) {
     support::makeSparseFile(name, 4 * GiB + 16);
     {
         BinFStream stream(name.c_str(), 0);
-        stream.seekp(4 * GiB + 4);
-        stream.write("payload!", 8);
-        // A block from beyond 4 GiB down to the start.
-        stream.shiftBlock(4 * GiB + 4, 1, 8, 3);
+        stream.seekp(4 * GiB + 4).write("payload!", 8);
+        stream.shiftBlock(4 * GiB + 4, 1, 8, 3);  // from beyond 4 GiB down to the start
         EXPECT_EQ(9, stream.tellp());
         EXPECT_EQ("payload!", readAt(stream, 1, 8));
     }
-    const std::string target = folder.file("target.bin");
-    BinFStream copy(target.c_str(), 0);
+    BinFStream copy(folder.file("target.bin").c_str(), 0);
     EXPECT_EQ(8u, copy.copyFile(name.c_str(), 8, 4 * GiB + 4, 5));
     EXPECT_EQ("payload!", readAt(copy, 0, 8));
 }
@@ -90,7 +85,7 @@ TEST_F(LargeFile, WholeFileCopyOfFourGiBOrMoreIsRefusedUpFront) {
         ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY));
         BinFStream copy(target.c_str(), 0);
         copy.write("ab", 2);
-        EXPECT_EQ(row.error, support::thrown([&] { copy.copyFile(source.c_str(), 1 << 20); })) << row.size;
+        EXPECT_EQ(row.error, thrown([&] { copy.copyFile(source.c_str(), 1 << 20); })) << row.size;
         EXPECT_EQ(2, copy.size());
         EXPECT_EQ(2, copy.tellp());
     }

@@ -2,7 +2,6 @@
 #include <windows.h>
 #include <winioctl.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -11,8 +10,8 @@
 namespace support {
 
 void makeSparseFile(const std::string& name, unsigned long long size) {
-    HANDLE file = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         ADD_FAILURE() << "cannot create " << name;
         return;
@@ -22,29 +21,44 @@ void makeSparseFile(const std::string& name, unsigned long long size) {
     DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
     LARGE_INTEGER end;
     end.QuadPart = static_cast<LONGLONG>(size);
-    if (!SetFilePointerEx(file, end, nullptr, FILE_BEGIN) || !SetEndOfFile(file)) {
-        ADD_FAILURE() << "cannot extend " << name;
-    }
+    if (!SetFilePointerEx(file, end, nullptr, FILE_BEGIN) || !SetEndOfFile(file)) ADD_FAILURE() << "cannot extend " << name;
     CloseHandle(file);
-}
-
-std::string fullDevice() {
-    return "";
-}
-
-void writeFileWide(const unsigned short* name, const std::string& bytes) {
-    FILE* file = _wfopen(reinterpret_cast<const wchar_t*>(name), L"wb");
-    if (file == nullptr) {
-        ADD_FAILURE() << "cannot create a file with a wide name";
-        return;
-    }
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
 }
 
 void setTimeZone(const char* zone) {
     _putenv_s("TZ", zone);
     _tzset();
 }
+
+std::string nullDevice() { return "NUL"; }
+
+std::string fullDevice() { return ""; }
+
+bool makeFifo(const std::string&) { return false; }
+
+bool makeSocket(const std::string&) { return false; }
+
+std::string asSecondUser(const std::vector<std::string>&, const std::function<void()>&) {
+    return "no second user on Windows; a file held without sharing stands for it";
+}
+
+std::string onSmallDisk(const std::string&, unsigned int, const std::function<void()>&) {
+    return "no small disk can be mounted on Windows";
+}
+
+FileHolder::FileHolder(const std::string& name, Sharing sharing) {
+    const DWORD share = sharing == shareNothing ? 0 : FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const HANDLE file = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) handle_ = file;
+}
+
+FileHolder::~FileHolder() {
+    if (handle_ != nullptr) CloseHandle(static_cast<HANDLE>(handle_));
+}
+
+HangGuard::HangGuard(unsigned int) {}
+
+HangGuard::~HangGuard() = default;
 
 }  // namespace support

@@ -2,10 +2,8 @@
 // HKEY_CURRENT_USER\Software\QUEN Ltd.\Tests\<suite>.<test>, removed with
 // everything below it afterwards. On Linux the test also gets a registry
 // store of its own: QUEN_REGISTRY names a file in a new temporary folder,
-// which goes afterwards.
-//
-// A child process (ChildProcess) works on its parent's key and store: start
-// it with childEnvironment(); there the object removes nothing.
+// which goes afterwards. A child process (ChildProcess) started with
+// childEnvironment() works on its parent's key and store, and removes nothing.
 #ifndef QUEN_TESTS_SUPPORT_TESTREGISTRY_H
 #define QUEN_TESTS_SUPPORT_TESTREGISTRY_H
 
@@ -18,24 +16,20 @@ namespace support {
 class TestRegistry {
 public:
     // `makeTestsKey` false leaves the store as a new installation has it: on
-    // Linux not even the company key is there (on Windows only the test's
-    // own key is gone).
+    // Linux not even the company key is there.
     explicit TestRegistry(bool makeTestsKey = true);
     ~TestRegistry();
     TestRegistry(const TestRegistry&) = delete;
     TestRegistry& operator=(const TestRegistry&) = delete;
 
-    // The key's full path, "HKEY_CURRENT_USER\Software\QUEN Ltd.\Tests\...".
+    // "HKEY_CURRENT_USER\Software\QUEN Ltd.\Tests\...", and the same below HKEY_CURRENT_USER.
     std::string path() const { return "HKEY_CURRENT_USER\\" + subKey_; }
-    // The same below HKEY_CURRENT_USER.
     const std::string& subKey() const { return subKey_; }
-    // The store file on Linux; empty on Windows.
-    const std::string& storeFile() const { return storeFile_; }
+    const std::string& storeFile() const { return storeFile_; }  // Linux; empty on Windows
     Environment childEnvironment() const;
 
 private:
-    // The platform's part: a store of the test's own, and removing it.
-    void makeStore();
+    void makeStore();  // the platform's part
     void removeStore();
 
     std::string subKey_;

@@ -6,9 +6,7 @@ namespace support {
 // The system's registry; a key left by an earlier run that was cut short
 // goes first.
 void TestRegistry::makeStore() {
-    if (owner_) {
-        RegDeleteTreeA(HKEY_CURRENT_USER, subKey_.c_str());
-    }
+    if (owner_) RegDeleteTreeA(HKEY_CURRENT_USER, subKey_.c_str());
 }
 
 void TestRegistry::removeStore() {
