@@ -32,3 +32,20 @@ if(QUEN_SANITIZE)
         -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
     target_link_options(quen_compiler_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+# What ships (the library and the tool) is hardened as distributions build
+# their packages: a write past a local array stops the process (the stack
+# protector), so does an index past a standard container's end (libstdc++'s
+# assertions), and fortified C calls check their buffers. A memory fault then
+# ends the process where it happens instead of corrupting a caller's data.
+# Tests and benchmarks build without it, so that a benchmark's baseline is the
+# standard library as its users get it. The sanitizers see more than this.
+option(QUEN_HARDENING "Build the library and the tool with stack protection and checked containers" ON)
+add_library(quen_hardening INTERFACE)
+if(QUEN_HARDENING AND NOT QUEN_SANITIZE AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_definitions(quen_hardening INTERFACE _GLIBCXX_ASSERTIONS)
+    if(NOT WIN32)
+        target_compile_options(quen_hardening INTERFACE -fstack-protector-strong
+            $<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=2>)
+    endif()
+endif()
