@@ -148,9 +148,8 @@ bool isDesktop(HWND window) {
 }
 
 // Removes the window from the table (with the state locked) and drops what
-// is still posted to it. The window comes by value: a caller walking the
-// table hands over the very slot that this empties.
-void removeLocked(State& all, const std::shared_ptr<Window> window) {
+// is still posted to it.
+void removeLocked(State& all, const std::shared_ptr<Window>& window) {
     WORD generation = 0;
     const std::size_t slot = slotOf(window->handle, generation);
     all.slots[slot - 1].reset();
@@ -186,7 +185,8 @@ void endThread(void* value) {
         queue = found->second;
         for (const std::shared_ptr<Window>& window : all.slots) {
             if (window && window->queue == queue) {
-                removeLocked(all, window);
+                // A copy: removing the window empties this very slot.
+                removeLocked(all, std::shared_ptr<Window>(window));
             }
         }
         all.queues.erase(found);
