@@ -1,6 +1,5 @@
-// Drive letters, drive-form names and labels on Linux with real mounts. Each test needs root: its child makes a
-// private mount namespace with a tmpfs over /media for its media, seen by no one else and gone when it ends; its
-// letters are kept in a registry store of the test's own, shared with the processes it starts.
+// Drive letters, names and labels on Linux with real mounts. Each test needs root: its child makes a private mount
+// namespace with a tmpfs over /media, gone when it ends; its letters go to a registry store of the test's own.
 #include <gtest/gtest.h>
 
 #include <sched.h>
@@ -10,7 +9,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -45,11 +43,9 @@ const char* privateMedia() {
     }
     // The machine's own media would hold letters: they go (a detached mount takes those below it along).
     std::ifstream table("/proc/self/mounts");
-    for (std::string device, directory, rest; table >> device >> directory && std::getline(table, rest);) {
-        if (directory == "/media" || directory.rfind("/media/", 0) == 0 || directory.rfind("/run/media", 0) == 0) {
+    for (std::string device, directory, rest; table >> device >> directory && std::getline(table, rest);)
+        if (directory.rfind("/media", 0) == 0 || directory.rfind("/run/media", 0) == 0)
             umount2(directory.c_str(), MNT_DETACH);
-        }
-    }
     if (mount("quen-test", "/media", "tmpfs", 0, "size=8m") != 0 || mkdir("/media/u", 0755) != 0) {
         return "cannot mount a tmpfs over /media";
     }
@@ -69,8 +65,7 @@ void expectLetters(const std::vector<std::pair<std::string, char>>& labels) {
     DiskDriveMap map;
     map.refresh();
     for (const auto& [label, letter] : labels) {
-        SCOPED_TRACE(label);
-        EXPECT_EQ(letter == '-' ? std::string() : letter + std::string(":\\x"), toDrive("||" + label + "||\\x"));
+        EXPECT_EQ(letter == '-' ? "" : letter + std::string(":\\x"), toDrive("||" + label + "||\\x")) << label;
         const bool found = letter != '-' && map.find(letter) != map.end() && map[letter].getDisk();
         EXPECT_EQ(letter == '-' ? "-" : label, found ? map[letter].volumeName().c_str() : "-");
     }
@@ -133,14 +128,13 @@ MOUNT_TEST(LettersStayWithTheirMediaAndTheTypicalRequestRuns) {
     EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL), GetFileAttributesA("d:/set.dat"));
     const std::pair<const char*, const char*> toSystem[] = {
         {"D:\\data\\set.dat", "/media/u/NEWSTICK/data/set.dat"}, {"E:", "/media/u/AAA"},
-        {"C:\\etc\\hostname", "/etc/hostname"}, {"c:", "/"}, {"G:\\x", ""}, {"BBB/x", "BBB/x"}};
+        {"C:\\etc\\hostname", "/etc/hostname"}, {"c:", "/"}, {"G:\\x", ""}};
     for (const auto& [name, expected] : toSystem) EXPECT_EQ(expected, platform::systemFileName(name)) << name;
     const std::pair<const char*, const char*> fromSystem[] = {
         {"/media/u/NEWSTICK/data/set.dat", "D:\\data\\set.dat"}, {"/media/u/AAA", "E:\\"},
         {"/media/u/AAAB/x", "C:\\media\\u\\AAAB\\x"}, {"/etc/hostname", "C:\\etc\\hostname"},
         {"relative/x", "relative/x"}};
     for (const auto& [name, expected] : fromSystem) EXPECT_EQ(expected, platform::driveFileName(name)) << name;
-    // What `quen volume` does with a path.
     EXPECT_EQ("||NEWSTICK||\\a.txt", toVolume(platform::driveFileName("/media/u/NEWSTICK/a.txt")));
 }
 
@@ -151,7 +145,6 @@ MOUNT_TEST(LabelsComeFromTheFileSystems) {
     support::ScratchFolder folder;
     // FAT where the kernel mounts it (a container's kernel may not), else ext4 in its place.
     const bool fat = run("grep -qw vfat /proc/filesystems");
-    if (!fat) std::cout << "no vfat in this kernel: ext4 images stand in for the FAT ones\n";
     // Image, how it is made, where it is mounted, in the order of the letters D to G.
     const struct { const char *image, *make, *directory; } media[] = {
         {"none.img", fat ? "mkfs.vfat -i 4A1B09F3" : "mkfs.ext4 -q", "4A1B-09F3"},
@@ -168,12 +161,9 @@ MOUNT_TEST(LabelsComeFromTheFileSystems) {
     }
     expectLetters({{"EXTLABEL", 'E'}, {"KINGSTON", 'F'}});
     EXPECT_EQ("||D:||\\x", toVolume("D:\\x"));  // no label
-    ASSERT_TRUE(DiskDriveMap()['G'].getDisk());
-    EXPECT_STREQ("KINGSTON", DiskDriveMap()['G'].volumeName().c_str());
-    EXPECT_EQ("E:\\x", toDrive("||extlabel||\\x"));
-    ASSERT_TRUE(run("umount /media/u/stick1"));
-    ASSERT_EQ(0, mkdir("/media/u/moved", 0755));
-    ASSERT_TRUE(run("mount -o loop " + folder.file("fat.img") + " /media/u/moved"));
+    EXPECT_TRUE(DiskDriveMap()['G'].getDisk() && DiskDriveMap()['G'].volumeName() == "KINGSTON");
+    ASSERT_TRUE(run("umount /media/u/stick1 && mkdir /media/u/moved && mount -o loop " + folder.file("fat.img") +
+                    " /media/u/moved"));
     DiskDriveMap().refresh();
     EXPECT_EQ("/media/u/moved/x", platform::systemFileName("F:\\x"));
     EXPECT_EQ("/media/u/stick2/x", platform::systemFileName("G:\\x"));
