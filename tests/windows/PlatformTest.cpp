@@ -61,9 +61,7 @@ TEST_F(PlatformWindows, TextsClassesAndHandles) {
     EXPECT_EQ(main, FindWindowA(nullptr, unique.c_str()));
     EXPECT_EQ(nullptr, FindWindowA(WC_STATICA, "A longer title"));  // a child, not top level
 
-    WNDCLASSA again = {};
-    again.lpfnWndProc = DefWindowProcA;
-    again.lpszClassName = testwindows::recordingClass();
+    const WNDCLASSA again = {0, DefWindowProcA, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "QuenTestRecorder"};
     EXPECT_EQ(0, RegisterClassA(&again));
     lastErrorIs(ERROR_CLASS_ALREADY_EXISTS);
     EXPECT_FALSE(UnregisterClassA(testwindows::recordingClass(), nullptr));  // its windows are still there
@@ -145,10 +143,10 @@ LRESULT CALLBACK threadProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 TEST(PlatformMessages, GoToTheThreadThatMadeTheWindow) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = threadProcedure;
-    windowClass.lpszClassName = "QuenTestThreadWindow";
+    const WNDCLASSA windowClass = {0,       threadProcedure, 0, 0, nullptr, nullptr, nullptr, nullptr,
+                                   nullptr, "QuenTestThreadWindow"};
     ASSERT_NE(0, RegisterClassA(&windowClass));
+    const HWND mine = testwindows::makeWindow(testwindows::recordingClass(), "");  // stays with this thread
     std::promise<HWND> made;
     std::promise<void> posted, drained;
     DWORD threadId = 0;
@@ -163,6 +161,8 @@ TEST(PlatformMessages, GoToTheThreadThatMadeTheWindow) {
     });
     const HWND window = made.get_future().get();
     ASSERT_NE(nullptr, window);
+    DWORD process = 0;
+    EXPECT_TRUE(GetWindowThreadProcessId(window, &process) == threadId && process != 0);
     PostMessageA(window, WM_USER + 7, 0, 0);
     { const quen::WindowsMessageLoop loop; }  // not this thread's message
     EXPECT_EQ(0u, handledOnThread.load());
@@ -175,8 +175,10 @@ TEST(PlatformMessages, GoToTheThreadThatMadeTheWindow) {
     EXPECT_TRUE(PostThreadMessageA(threadId, WM_QUIT, 0, 0));
     owner.join();  // with its window still there: the window goes with the thread
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_TRUE(UnregisterClassA("QuenTestThreadWindow", nullptr));
+    EXPECT_TRUE(IsWindow(mine));
+    EXPECT_TRUE(UnregisterClassA("QuenTestThreadWindow", nullptr));  // another class's window is no hindrance
     EXPECT_FALSE(UnregisterClassA("QuenTestThreadWindow", nullptr));
+    DestroyWindow(mine);
 }
 
 TEST(PlatformEvents, CreateOpenAndClose) {

@@ -29,9 +29,8 @@ inline LRESULT CALLBACK recordingProcedure(HWND window, UINT message, WPARAM wPa
 
 inline const char* recordingClass() {
     static const bool registered = [] {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = recordingProcedure;
-        windowClass.lpszClassName = "QuenTestRecorder";
+        const WNDCLASSA windowClass = {0,       recordingProcedure, 0, 0, nullptr, nullptr, nullptr, nullptr,
+                                       nullptr, "QuenTestRecorder"};
         return RegisterClassA(&windowClass) != 0;
     }();
     return registered ? "QuenTestRecorder" : nullptr;
