@@ -1,6 +1,5 @@
-// A host that has used up the static TLS block, as a program that dlopens
-// many plugins may have, then dlopens libquen.so, which must load all the
-// same (it uses no static TLS) and fold case.
+// A host that has used up the static TLS block, as a program that dlopens many plugins may have, then dlopens
+// libquen.so, which must load all the same (it uses no static TLS) and fold case.
 //     tls_host LIBQUEN HOG...   (HOGs: libraries of initial-exec TLS, largest first)
 #include <dlfcn.h>
 
@@ -24,15 +23,12 @@ int main(int argc, char** argv) {
     if (refused == 0) return fail("the static TLS block is not used up", "add hogs");
     void* const quen = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
     if (quen == nullptr) return fail("dlopen of quen", dlerror());
-    // quen::StdString::version() and quen::platform::caseFolding(), whose
-    // first 256 bytes are the upper-case table.
-    typedef const char* Version();
-    typedef const unsigned char* Folding();
-    Version* const version = reinterpret_cast<Version*>(dlsym(quen, "_ZN4quen9StdString7versionEv"));
-    Folding* const folding = reinterpret_cast<Folding*>(dlsym(quen, "_ZN4quen8platform11caseFoldingEv"));
+    // quen::StdString::version() and quen::platform::caseFolding(), whose first 256 bytes are the upper-case table.
+    const auto version = reinterpret_cast<const char* (*)()>(dlsym(quen, "_ZN4quen9StdString7versionEv"));
+    const auto folding = reinterpret_cast<const unsigned char* (*)()>(dlsym(quen, "_ZN4quen8platform11caseFoldingEv"));
     if (version == nullptr || folding == nullptr) return fail("dlsym", dlerror());
-    if (std::strcmp(version(), "StdString 1.0, 16.08.1999") != 0 || folding()[static_cast<unsigned char>('q')] != 'Q' ||
-        folding()[static_cast<unsigned char>('Q')] != 'Q') {
+    const unsigned char* upper = folding();
+    if (std::strcmp(version(), "StdString 1.0, 16.08.1999") != 0 || upper[int{'q'}] != 'Q' || upper[int{'Q'}] != 'Q') {
         return fail("quen", "answers wrongly");
     }
     std::printf("quen loaded after %d of %d hogs were refused static TLS\n", refused, argc - 2);

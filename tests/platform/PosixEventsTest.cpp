@@ -1,9 +1,7 @@
-// How the Linux subset keeps named events: segments in /dev/shm, their
-// lifetime, the names they take, and its limits.
+// How the Linux subset keeps named events: segments in /dev/shm, their lifetime, names and limits.
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,7 +13,6 @@
 #include <unistd.h>
 
 #include "quen/platform/Win32.h"
-#include "support/ChildProcess.h"
 
 namespace {
 
@@ -32,50 +29,52 @@ bool segmentExists(const std::string& name) {
     return stat(shmPath("-event-" + name).c_str(), &status) == 0;
 }
 
-DWORD lastError() { return GetLastError(); }
+void lastErrorIs(DWORD code) { EXPECT_EQ(code, GetLastError()); }
 
 }  // namespace
 
-// A segment lives while a handle is open; what a process left behind on
-// ending is made afresh or swept away.
-TEST(PosixEvents, SegmentsLiveWhileAHandleIsOpen) {
+// A segment lives while a handle is open, and one that a process left behind on ending is swept away. Names keep their
+// case; too long for a file name they are shortened to a hash.
+TEST(PosixEvents, SegmentsAndTheirNames) {
     const std::string left = uniqueName("Left");
-    const std::string reused = uniqueName("Reused-0._");  // kept as they are in the segment's name
     const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {  // signalled manual events, and an exit that closes no handle
-        CreateEventA(nullptr, TRUE, TRUE, left.c_str());
-        CreateEventA(nullptr, TRUE, TRUE, reused.c_str());
-        _exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(child, waitpid(child, &status, 0));
-    // Whether `left` is still there now is not asked: an event made by any
-    // other process of this user (a test running beside this one) sweeps it.
-    const HANDLE fresh = CreateEventA(nullptr, FALSE, FALSE, reused.c_str());
-    ASSERT_NE(nullptr, fresh);
-    EXPECT_EQ(DWORD{ERROR_SUCCESS}, lastError());  // made, not opened
-    EXPECT_EQ(DWORD{WAIT_TIMEOUT}, WaitForSingleObject(fresh, 0));
+    if (child == 0) _exit(CreateEventA(nullptr, TRUE, TRUE, left.c_str()) != nullptr ? 0 : 1);  // closes no handle
+    int status = -1;
+    ASSERT_TRUE(waitpid(child, &status, 0) == child && status == 0);
+    const std::string kept = uniqueName("Kept-0._");  // these signs stay as they are in the segment's name
+    const HANDLE plain = CreateEventA(nullptr, FALSE, FALSE, kept.c_str());
+    ASSERT_NE(nullptr, plain);
+    EXPECT_TRUE(segmentExists(kept));
     EXPECT_FALSE(segmentExists(left));  // nobody held it: removed on the way
-    EXPECT_EQ(nullptr, OpenEventA(EVENT_ALL_ACCESS, FALSE, left.c_str()));
-    const HANDLE opened = OpenEventA(EVENT_ALL_ACCESS, FALSE, reused.c_str());
-    ASSERT_NE(nullptr, opened);
-    CloseHandle(fresh);
-    EXPECT_TRUE(segmentExists(reused));
-    CloseHandle(opened);
-    EXPECT_FALSE(segmentExists(reused));
+    const HANDLE local = CreateEventA(nullptr, FALSE, FALSE, ("Local\\" + kept).c_str());
+    lastErrorIs(ERROR_ALREADY_EXISTS);
+    const HANDLE otherCase = CreateEventA(nullptr, FALSE, FALSE, uniqueName("KEPT-0._").c_str());
+    lastErrorIs(ERROR_SUCCESS);
+    const HANDLE signs = CreateEventA(nullptr, FALSE, FALSE, uniqueName("with blanks/and*signs").c_str());
+    const std::string longName = uniqueName(std::string(240, 'x'));
+    const HANDLE longFirst = CreateEventA(nullptr, FALSE, FALSE, longName.c_str());
+    const HANDLE longSecond = CreateEventA(nullptr, FALSE, FALSE, longName.c_str());
+    lastErrorIs(ERROR_ALREADY_EXISTS);
+    EXPECT_TRUE(SetEvent(longFirst));
+    EXPECT_EQ(DWORD{WAIT_OBJECT_0}, WaitForSingleObject(longSecond, 0));
+    EXPECT_EQ(nullptr, CreateEventA(nullptr, FALSE, FALSE, std::string(MAX_PATH + 1, 'y').c_str()));
+    lastErrorIs(ERROR_FILENAME_EXCED_RANGE);
+    for (HANDLE handle : {plain, otherCase, signs, longFirst, longSecond}) EXPECT_TRUE(CloseHandle(handle));
+    EXPECT_TRUE(segmentExists(kept));
+    EXPECT_TRUE(CloseHandle(local));
+    EXPECT_FALSE(segmentExists(kept));
 }
 
-// A process without standard input may get descriptor 0 for a segment: its
-// last close still takes the name away and closes the descriptor.
+// A process without standard input may get descriptor 0 for a segment: its last close still takes the name away and
+// closes the descriptor.
 TEST(PosixEvents, ASegmentOnDescriptorZeroGoesWithItsLastHandle) {
     const int input = dup(0);  // -1 where the test runs without one
     ASSERT_TRUE(CloseHandle(CreateEventA(nullptr, FALSE, FALSE, uniqueName("Lock").c_str())));  // makes the lock
     bool onZero = false;
     for (int attempt = 0; attempt < 20 && !onZero; ++attempt) {
         const std::string name = uniqueName("Zero" + std::to_string(attempt));
-        // Hold the namespace's lock on descriptor 0 while another thread
-        // creates, then free 0 for the segment it opens next.
+        // Hold the namespace's lock on descriptor 0 while another thread creates, then free 0 for the segment it opens
+        // next.
         close(0);
         ASSERT_EQ(0, open(shmPath("-events.lock").c_str(), O_RDWR));
         ASSERT_EQ(0, flock(0, LOCK_EX));
@@ -99,26 +98,6 @@ TEST(PosixEvents, ASegmentOnDescriptorZeroGoesWithItsLastHandle) {
     EXPECT_TRUE(onZero) << "the segment never came on descriptor 0";
 }
 
-TEST(PosixEvents, Names) {
-    const std::string name = uniqueName("Name with blanks/and*signs");
-    const HANDLE plain = CreateEventA(nullptr, FALSE, FALSE, name.c_str());
-    ASSERT_NE(nullptr, plain);
-    const HANDLE local = CreateEventA(nullptr, FALSE, FALSE, ("Local\\" + name).c_str());
-    EXPECT_EQ(DWORD{ERROR_ALREADY_EXISTS}, lastError());
-    const HANDLE otherCase = CreateEventA(nullptr, FALSE, FALSE, uniqueName("NAME with blanks/and*signs").c_str());
-    EXPECT_EQ(DWORD{ERROR_SUCCESS}, lastError());  // names keep their case
-    // Too long for a file name: shortened to a hash, still one event.
-    const std::string longName = uniqueName(std::string(240, 'x'));
-    const HANDLE longFirst = CreateEventA(nullptr, FALSE, FALSE, longName.c_str());
-    const HANDLE longSecond = CreateEventA(nullptr, FALSE, FALSE, longName.c_str());
-    EXPECT_EQ(DWORD{ERROR_ALREADY_EXISTS}, lastError());
-    EXPECT_TRUE(SetEvent(longFirst));
-    EXPECT_EQ(DWORD{WAIT_OBJECT_0}, WaitForSingleObject(longSecond, 0));
-    EXPECT_EQ(nullptr, CreateEventA(nullptr, FALSE, FALSE, std::string(MAX_PATH + 1, 'y').c_str()));
-    EXPECT_EQ(DWORD{ERROR_FILENAME_EXCED_RANGE}, lastError());
-    for (HANDLE handle : {plain, local, otherCase, longFirst, longSecond}) EXPECT_TRUE(CloseHandle(handle));
-}
-
 // An auto-reset event has room for 128 waiting threads; the next wait fails.
 TEST(PosixEvents, The129thWaiterIsRefused) {
     const HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
@@ -133,45 +112,9 @@ TEST(PosixEvents, The129thWaiterIsRefused) {
     DWORD result = WAIT_TIMEOUT;
     for (int tries = 0; tries < 20000 && result == WAIT_TIMEOUT; ++tries) result = WaitForSingleObject(event, 1);
     EXPECT_EQ(WAIT_FAILED, result);
-    EXPECT_EQ(DWORD{ERROR_NOT_ENOUGH_MEMORY}, lastError());
+    lastErrorIs(ERROR_NOT_ENOUGH_MEMORY);
     for (int i = 0; i < 128; ++i) EXPECT_TRUE(SetEvent(event));
     for (std::thread& waiter : waiters) waiter.join();
     EXPECT_EQ(DWORD{WAIT_TIMEOUT}, WaitForSingleObject(event, 1));  // every set went to one waiter
     CloseHandle(event);
-}
-
-// Run as the second user: opens, waits on and sets events of the parent's
-// under Global\, and makes and closes one of its own.
-CHILD_PART(PosixEventsChild, SharesGlobalEvents) {
-    const std::string base = std::getenv("QUEN_GLOBAL_BASE");
-    const HANDLE held = OpenEventA(EVENT_ALL_ACCESS, FALSE, (base + "Held").c_str());
-    ASSERT_NE(nullptr, held) << lastError();
-    EXPECT_EQ(DWORD{WAIT_OBJECT_0}, WaitForSingleObject(held, 0));
-    const HANDLE answer = CreateEventA(nullptr, FALSE, FALSE, (base + "Answer").c_str());
-    EXPECT_EQ(DWORD{ERROR_ALREADY_EXISTS}, lastError());
-    EXPECT_TRUE(SetEvent(answer));
-    const HANDLE own = CreateEventA(nullptr, TRUE, FALSE, (base + "Own").c_str());
-    ASSERT_NE(nullptr, own) << lastError();
-    for (HANDLE handle : {held, answer, own}) EXPECT_TRUE(CloseHandle(handle));
-}
-
-// Global\ names are one namespace for all users, whoever made the first
-// event or closed the last one.
-TEST(PosixEvents, GlobalNamesServeEveryUser) {
-    std::string whyNot;
-    const support::Launcher anotherUser = support::asAnotherUser(whyNot);
-    if (anotherUser.empty()) GTEST_SKIP() << whyNot;
-    const std::string base = "Global\\" + uniqueName("");
-    const HANDLE held = CreateEventA(nullptr, FALSE, TRUE, (base + "Held").c_str());
-    const HANDLE answer = CreateEventA(nullptr, FALSE, FALSE, (base + "Answer").c_str());
-    ASSERT_TRUE(held && answer);
-    EXPECT_TRUE(CloseHandle(CreateEventA(nullptr, FALSE, FALSE, (base + "Closed").c_str())));  // the last word
-    support::ChildProcess child("PosixEventsChild.SharesGlobalEvents", {{"QUEN_GLOBAL_BASE", base}}, anotherUser);
-    EXPECT_EQ(0, child.wait());
-    EXPECT_EQ(DWORD{WAIT_TIMEOUT}, WaitForSingleObject(held, 0));  // the other user's wait took it
-    EXPECT_EQ(DWORD{WAIT_OBJECT_0}, WaitForSingleObject(answer, 0));
-    // The other user's event went with its last handle.
-    EXPECT_EQ(nullptr, OpenEventA(EVENT_ALL_ACCESS, FALSE, (base + "Own").c_str()));
-    EXPECT_EQ(DWORD{ERROR_FILE_NOT_FOUND}, lastError());
-    for (HANDLE handle : {held, answer}) EXPECT_TRUE(CloseHandle(handle));
 }

@@ -14,9 +14,7 @@ extern char** environ;
 
 namespace support {
 
-struct ChildProcess::Handle {
-    pid_t pid = -1;
-};
+struct ChildProcess::Handle { pid_t pid = -1; };
 
 Launcher asAnotherUser(std::string& whyNot) {
     const struct passwd* nobody = getpwnam("nobody");
@@ -26,35 +24,27 @@ Launcher asAnotherUser(std::string& whyNot) {
     }
     const Launcher launcher{"/usr/bin/setpriv", "--reuid=" + std::to_string(nobody->pw_uid),
                             "--regid=" + std::to_string(nobody->pw_gid), "--clear-groups"};
-    // The executable and its libraries must be open to the other user: a
-    // build under root's closed home is not.
-    if (ChildProcess("-*", Environment(), launcher).wait() != 0) {
-        whyNot = "the user nobody cannot run this test executable (a folder above it is closed to others)";
-        return Launcher();
-    }
-    return launcher;
+    // A build under root's closed home is not open to the other user.
+    if (ChildProcess("-*", Environment(), launcher).wait() == 0) return launcher;
+    whyNot = "the user nobody cannot run this test executable (a folder above it is closed to others)";
+    return Launcher();
 }
 
 ChildProcess::ChildProcess(const std::string& testName, const Environment& environment, const Launcher& launcher)
     : handle_(new Handle) {
-    std::vector<std::string> variables;
+    std::vector<std::string> variables{"QUEN_TEST_CHILD=1"};
     for (char** variable = environ; *variable != nullptr; ++variable) variables.push_back(*variable);
-    variables.push_back("QUEN_TEST_CHILD=1");
     for (const auto& entry : environment) variables.push_back(entry.first + "=" + entry.second);
-    // The executable's own name: through a launcher /proc/self/exe would be the launcher.
+    // Through a launcher /proc/self/exe would be the launcher: the name is taken here.
     char self[PATH_MAX] = {0};
     if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0) throw std::runtime_error("cannot name the test");
     std::vector<std::string> words = launcher;
-    words.push_back(self);
-    words.push_back("--gtest_filter=" + testName);
-    const auto pointers = [](std::vector<std::string>& strings) {
-        std::vector<char*> result;
-        for (std::string& one : strings) result.push_back(&one[0]);
-        result.push_back(nullptr);
-        return result;
-    };
-    std::vector<char*> argv = pointers(words);
-    std::vector<char*> envp = pointers(variables);
+    words.insert(words.end(), {self, "--gtest_filter=" + testName});
+    std::vector<char*> argv, envp;
+    for (std::string& word : words) argv.push_back(&word[0]);
+    for (std::string& variable : variables) envp.push_back(&variable[0]);
+    argv.push_back(nullptr);
+    envp.push_back(nullptr);
     handle_->pid = fork();
     if (handle_->pid < 0) throw std::runtime_error("fork failed");
     if (handle_->pid == 0) {
@@ -67,11 +57,10 @@ ChildProcess::~ChildProcess() { kill(); }
 
 int ChildProcess::wait() {
     int status = 0;
-    while (!finished_ && waitpid(handle_->pid, &status, 0) < 0) {
-    }
-    if (!finished_) exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (finished_) return exitCode_;
+    while (waitpid(handle_->pid, &status, 0) < 0) continue;
     finished_ = true;
-    return exitCode_;
+    return exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 void ChildProcess::kill() {

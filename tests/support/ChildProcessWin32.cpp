@@ -7,9 +7,7 @@
 
 namespace support {
 
-struct ChildProcess::Handle {
-    PROCESS_INFORMATION process = {};
-};
+struct ChildProcess::Handle { PROCESS_INFORMATION process = {}; };
 
 Launcher asAnotherUser(std::string& whyNot) {
     whyNot = "starting a process as another user is done on Linux only";
@@ -25,8 +23,7 @@ ChildProcess::ChildProcess(const std::string& testName, const Environment& envir
     char* const inherited = GetEnvironmentStringsA();
     const char* end = inherited;
     while (*end != '\0') end += std::strlen(end) + 1;
-    block.append(inherited, static_cast<std::size_t>(end - inherited));
-    block += '\0';
+    block.append(inherited, static_cast<std::size_t>(end - inherited)) += '\0';
     FreeEnvironmentStringsA(inherited);
     char self[MAX_PATH] = {0};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -46,14 +43,12 @@ ChildProcess::~ChildProcess() {
 }
 
 int ChildProcess::wait() {
-    if (!finished_) {
-        WaitForSingleObject(handle_->process.hProcess, INFINITE);
-        DWORD code = 0;
-        GetExitCodeProcess(handle_->process.hProcess, &code);
-        finished_ = true;
-        exitCode_ = static_cast<int>(code);
-    }
-    return exitCode_;
+    if (finished_) return exitCode_;
+    WaitForSingleObject(handle_->process.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(handle_->process.hProcess, &code);
+    finished_ = true;
+    return exitCode_ = static_cast<int>(code);
 }
 
 void ChildProcess::kill() {

@@ -1,5 +1,4 @@
-// Windows for the progress tests: a main window of a class that records what
-// it is given, a real progress bar and a static title inside it, and a second
+// A main window of a class that records what it is given, a real progress bar and a static title inside it, and a
 // recording window standing in for a bar, where the posted messages show.
 #ifndef QUEN_TESTS_WINDOWS_TESTWINDOWS_H
 #define QUEN_TESTS_WINDOWS_TESTWINDOWS_H
@@ -11,13 +10,11 @@
 #include <vector>
 
 #include "quen/platform/Win32.h"
-#include "quen/windows/Boolean.h"
 #include "quen/windows/WindowsMessageLoop.h"
 
 namespace testwindows {
 
-// A message a recording window was given (WM_COMMAND, or from WM_USER on).
-typedef std::tuple<HWND, UINT, WPARAM, LPARAM> Received;
+typedef std::tuple<HWND, UINT, WPARAM, LPARAM> Received;  // from WM_USER on
 typedef std::vector<UINT> Messages;
 
 inline std::vector<Received>& received() {
@@ -25,23 +22,15 @@ inline std::vector<Received>& received() {
     return all;
 }
 
-// WM_COMMAND to a recording window sets this flag, as a Cancel button would.
-inline quen::Boolean*& cancelButtonFlag() {
-    static quen::Boolean* flag = nullptr;
-    return flag;
-}
-
 inline LRESULT CALLBACK recordingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND || message >= WM_USER) received().emplace_back(window, message, wParam, lParam);
-    if (message == WM_COMMAND && cancelButtonFlag() != nullptr) *cancelButtonFlag() = true;
+    if (message >= WM_USER) received().emplace_back(window, message, wParam, lParam);
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 inline const char* recordingClass() {
     static const bool registered = [] {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = recordingProcedure;
-        windowClass.lpszClassName = "QuenTestRecorder";
+        const WNDCLASSA windowClass = {0,       recordingProcedure, 0, 0, nullptr, nullptr, nullptr, nullptr,
+                                       nullptr, "QuenTestRecorder"};
         return RegisterClassA(&windowClass) != 0;
     }();
     return registered ? "QuenTestRecorder" : nullptr;
@@ -58,12 +47,12 @@ inline std::string textOf(HWND window) {
     return text;
 }
 
-inline bool pending() {  // whether a message still waits in the thread's queue
+inline bool pending() {
     MSG message;
-    return PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
+    return PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
 }
 
-inline Messages messagesTo(HWND window) {  // what the recording windows were given; null: all
+inline Messages messagesTo(HWND window) {  // null: to every recording window
     Messages messages;
     for (const Received& one : received()) {
         if (window == nullptr || std::get<0>(one) == window) messages.push_back(std::get<1>(one));
@@ -71,7 +60,7 @@ inline Messages messagesTo(HWND window) {  // what the recording windows were gi
     return messages;
 }
 
-// A test that starts with its windows made and the queue drained.
+// Starts with its windows made and the queue drained.
 class WindowsTest : public ::testing::Test {
 protected:
     WindowsTest() {
@@ -84,10 +73,7 @@ protected:
         const quen::WindowsMessageLoop drain;
         received().clear();
     }
-    ~WindowsTest() override {
-        cancelButtonFlag() = nullptr;
-        DestroyWindow(main);
-    }
+    ~WindowsTest() override { DestroyWindow(main); }
     void SetUp() override { ASSERT_TRUE(main && bar && title && fakeBar); }
     int position() const { return static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0)); }
     PBRANGE range() const {
