@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,6 +14,7 @@
 #include <unistd.h>
 
 #include "quen/platform/Win32.h"
+#include "support/ChildProcess.h"
 
 namespace {
 
@@ -117,4 +119,37 @@ TEST(PosixEvents, The129thWaiterIsRefused) {
     for (std::thread& waiter : waiters) waiter.join();
     EXPECT_EQ(DWORD{WAIT_TIMEOUT}, WaitForSingleObject(event, 1));  // every set went to one waiter
     CloseHandle(event);
+}
+
+// Global\ names are one namespace for all users, whoever made the first event or closed the last one. The second
+// user opens, waits on and sets the parent's events, and makes and closes one of its own.
+CHILD_PART(PosixEventsChild, SharesGlobalEvents) {
+    const std::string base = std::getenv("QUEN_GLOBAL_BASE");
+    const HANDLE held = OpenEventA(EVENT_ALL_ACCESS, FALSE, (base + "Held").c_str());
+    ASSERT_NE(nullptr, held);
+    EXPECT_EQ(DWORD{WAIT_OBJECT_0}, WaitForSingleObject(held, 0));
+    const HANDLE answer = CreateEventA(nullptr, FALSE, FALSE, (base + "Answer").c_str());
+    lastErrorIs(ERROR_ALREADY_EXISTS);
+    EXPECT_TRUE(SetEvent(answer));
+    const HANDLE own = CreateEventA(nullptr, TRUE, FALSE, (base + "Own").c_str());
+    ASSERT_NE(nullptr, own);
+    for (HANDLE handle : {held, answer, own}) EXPECT_TRUE(CloseHandle(handle));
+}
+
+TEST(PosixEvents, GlobalNamesServeEveryUser) {
+    std::string whyNot;
+    const support::Launcher anotherUser = support::asAnotherUser(whyNot);
+    if (anotherUser.empty()) GTEST_SKIP() << whyNot;
+    const std::string base = "Global\\" + uniqueName("");
+    const HANDLE held = CreateEventA(nullptr, FALSE, TRUE, (base + "Held").c_str());
+    const HANDLE answer = CreateEventA(nullptr, FALSE, FALSE, (base + "Answer").c_str());
+    ASSERT_TRUE(held && answer);
+    EXPECT_TRUE(CloseHandle(CreateEventA(nullptr, FALSE, FALSE, (base + "Closed").c_str())));  // the last word
+    support::ChildProcess child("PosixEventsChild.SharesGlobalEvents", {{"QUEN_GLOBAL_BASE", base}}, anotherUser);
+    EXPECT_EQ(0, child.wait());
+    EXPECT_EQ(DWORD{WAIT_TIMEOUT}, WaitForSingleObject(held, 0));  // the other user's wait took it
+    EXPECT_EQ(DWORD{WAIT_OBJECT_0}, WaitForSingleObject(answer, 0));
+    EXPECT_EQ(nullptr, OpenEventA(EVENT_ALL_ACCESS, FALSE, (base + "Own").c_str()));  // gone with its last handle
+    lastErrorIs(ERROR_FILE_NOT_FOUND);
+    for (HANDLE handle : {held, answer}) EXPECT_TRUE(CloseHandle(handle));
 }

@@ -4,7 +4,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
+#include <iterator>
+#include <map>
+#include <regex>
+#include <set>
 #include <string>
 
 #include <poll.h>
@@ -33,6 +39,34 @@ TEST(PosixErrors, SystemTextIsTheErrnoTextWithCrLf) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), quen::posix::win32ErrorFromErrno(EINVAL));
     EXPECT_STREQ("The specified resource name cannot be found in the image file.\r\n",
                  quen::WindowsError(ERROR_RESOURCE_NAME_NOT_FOUND).message());
+}
+
+// Every code the subset's sources name has a definition and a text of its own, as WindowsError shows it: a new
+// code without a text would give callers an empty message.
+TEST(PosixErrors, EveryCodeTheSubsetNamesHasASystemText) {
+    std::map<std::string, DWORD> defined;
+    std::set<std::string> named;
+    const std::regex definition("#\\s*define\\s+(ERROR_[A-Z0-9_]+)\\s+([0-9]+)L?\\b");
+    const std::regex codeName("\\bERROR_[A-Z0-9][A-Z0-9_]*");
+    for (const auto& entry : std::filesystem::directory_iterator(QUEN_POSIX_SOURCES)) {
+        std::ifstream file(entry.path());
+        const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        for (std::sregex_iterator found(text.begin(), text.end(), definition), end; found != end; ++found) {
+            defined[(*found)[1]] = static_cast<DWORD>(std::stoul((*found)[2]));
+        }
+        for (std::sregex_iterator found(text.begin(), text.end(), codeName), end; found != end; ++found) {
+            named.insert(found->str());
+        }
+    }
+    EXPECT_GT(named.size(), 50u);
+    for (const std::string& name : named) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(1u, defined.count(name));
+        const std::string message = quen::WindowsError(static_cast<long>(defined[name])).message();
+        ASSERT_GT(message.size(), 3u);
+        EXPECT_EQ("\r\n", message.substr(message.size() - 2));
+        EXPECT_EQ(std::string::npos, message.find('%'));
+    }
 }
 
 TEST(PosixStringResources, TablesBelongToTheirModule) {
