@@ -34,7 +34,6 @@ std::vector<std::string> valueNames(HKEY key) {
     return names;
 }
 
-// A key of the test's own, made first if need be, opened with the rights given.
 HKEY openKey(const support::TestRegistry& test, REGSAM access) {
     HKEY key = nullptr;
     EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, test.subKey().c_str(), 0, nullptr, 0, access, nullptr,
@@ -48,7 +47,6 @@ DWORD dwordValue(HKEY key, const char* name, LONG& result) {
     return value;
 }
 
-// The answer of the registry through the current store.
 LONG openSoftware() {
     HKEY key = nullptr;
     const LONG result = RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &key);

@@ -21,7 +21,6 @@ const int valuesEach = 150;
 
 StdString named(const std::string& prefix, int i) { return StdString((prefix + std::to_string(i)).c_str()); }
 
-// Writes its share of values, and a key now and then on the way.
 void writeValues(const std::string& path, const std::string& prefix) {
     Registry key(StdString(path.c_str()), readWrite, true);
     for (int i = 0; i < valuesEach; ++i) {
@@ -32,7 +31,6 @@ void writeValues(const std::string& path, const std::string& prefix) {
     }
 }
 
-// What the killed writer left: its first value and some count.
 void expectWhatTheWriterLeft(const std::string& path) {
     Registry key(StdString(path.c_str()), Registry::registryRead, false);
     StdString text;
