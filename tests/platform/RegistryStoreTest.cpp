@@ -55,7 +55,7 @@ LONG openSoftware() {
 }
 
 // Stores in a folder of the test's own; use() points QUEN_REGISTRY at one.
-class StoreFault : public ::testing::Test {
+class RegistryStoreFault : public ::testing::Test {
 protected:
     std::string use(const std::string& leaf) {
         const std::string file = folder.file(leaf);
@@ -146,7 +146,7 @@ TEST(RegistryStore, HandleFirstThenRightThenArguments) {
     RegCloseKey(key);
 }
 
-TEST_F(StoreFault, UnusableStoresGiveErrorsAndStayAsTheyWere) {
+TEST_F(RegistryStoreFault, UnusableStoresGiveErrorsAndStayAsTheyWere) {
     const std::string garbage = use("garbage.sqlite3"), text(3000, 'x');  // no database at all
     support::writeFile(garbage, text);
     EXPECT_EQ(ERROR_BADDB, openSoftware());
@@ -179,7 +179,7 @@ TEST_F(StoreFault, UnusableStoresGiveErrorsAndStayAsTheyWere) {
     EXPECT_EQ(ERROR_SUCCESS, openSoftware());
 }
 
-TEST_F(StoreFault, DamagedStoreNeverCrashes) {
+TEST_F(RegistryStoreFault, DamagedStoreNeverCrashes) {
     const std::string file = use("registry.sqlite3");
     auto name = [](int i) { return quen::StdString(("value" + std::to_string(i)).c_str()); };
     {
@@ -219,7 +219,7 @@ CHILD_PART(RegistryStoreChild, FindsTheMarker) {
 // A store deleted or replaced under a live process: its handles fail as on a
 // deleted key, rather than write where nobody reads; the roots open the
 // store now at the path.
-TEST_F(StoreFault, AStoreDeletedOrReplacedIsNeverWrittenBlind) {
+TEST_F(RegistryStoreFault, AStoreDeletedOrReplacedIsNeverWrittenBlind) {
     const std::string replacement = use("replacement.sqlite3");
     HKEY key = openKey(test, KEY_ALL_ACCESS);
     ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "origin", 0, REG_DWORD, two, 4));
@@ -260,7 +260,7 @@ TEST_F(StoreFault, AStoreDeletedOrReplacedIsNeverWrittenBlind) {
 
 // A relative QUEN_REGISTRY names the file it named when the store opened:
 // moving to another folder neither loses the store nor makes it look gone.
-TEST_F(StoreFault, RelativeNameStaysWithItsFile) {
+TEST_F(RegistryStoreFault, RelativeNameStaysWithItsFile) {
     char start[4096];
     ASSERT_NE(nullptr, getcwd(start, sizeof start));
     ASSERT_EQ(0, chdir(folder.path().c_str()));
@@ -278,7 +278,7 @@ TEST_F(StoreFault, RelativeNameStaysWithItsFile) {
 // Another program changed the store's layout under a live handle: lookups
 // fail as reads and changes as writes, whether the call's statement was
 // ready before or is made afterwards.
-TEST_F(StoreFault, ALayoutChangedUnderTheStoreGivesReadAndWriteErrors) {
+TEST_F(RegistryStoreFault, ALayoutChangedUnderTheStoreGivesReadAndWriteErrors) {
     HKEY key = openKey(test, KEY_ALL_ACCESS);
     ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "v", 0, REG_DWORD, one, 4));
     ASSERT_EQ(std::vector<std::string>{"v"}, valueNames(key));
