@@ -20,22 +20,20 @@
 
 namespace {
 
+const BYTE one[] = {1, 0, 0, 0}, two[] = {2, 0, 0, 0};
+
 std::vector<std::string> valueNames(HKEY key) {
     std::vector<std::string> names;
     char name[64];
     DWORD length = sizeof name;
-    for (DWORD index = 0; RegEnumValueA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) == 0;
-         ++index, length = sizeof name) {
+    while (RegEnumValueA(key, static_cast<DWORD>(names.size()), name, &length, nullptr, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS) {
         names.push_back(name);
+        length = sizeof name;
     }
     return names;
 }
 
-quen::StdString valueName(int i) {
-    return quen::StdString(("value" + std::to_string(i)).c_str());
-}
-
-// A key of the test's own, made first if need be, opened with the rights given.
 HKEY openKey(const support::TestRegistry& test, REGSAM access) {
     HKEY key = nullptr;
     EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, test.subKey().c_str(), 0, nullptr, 0, access, nullptr,
@@ -44,21 +42,30 @@ HKEY openKey(const support::TestRegistry& test, REGSAM access) {
 }
 
 DWORD dwordValue(HKEY key, const char* name, LONG& result) {
-    DWORD value = 0;
-    DWORD size = sizeof value;
+    DWORD value = 0, size = sizeof value;
     result = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
     return value;
 }
 
-// The answer of the registry through the current store.
 LONG openSoftware() {
     HKEY key = nullptr;
     const LONG result = RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &key);
-    if (result == ERROR_SUCCESS) {
-        RegCloseKey(key);
-    }
+    if (result == ERROR_SUCCESS) RegCloseKey(key);
     return result;
 }
+
+// Stores in a folder of the test's own; use() points QUEN_REGISTRY at one.
+class RegistryStoreFault : public ::testing::Test {
+protected:
+    std::string use(const std::string& leaf) {
+        const std::string file = folder.file(leaf);
+        setenv("QUEN_REGISTRY", file.c_str(), 1);
+        return file;
+    }
+    support::TestRegistry test;
+    support::ScratchFolder folder;
+    const char* const company = "HKEY_CURRENT_USER\\Software\\QUEN Ltd.";
+};
 
 }  // namespace
 
@@ -84,11 +91,8 @@ TEST(RegistryStore, FileComesFromTheEnvironment) {
         const std::pair<const char*, const char*> variables[] = {
             {"QUEN_REGISTRY", row.registry}, {"XDG_CONFIG_HOME", row.config}, {"HOME", row.home}};
         for (const auto& variable : variables) {
-            if (variable.second != nullptr) {
-                setenv(variable.first, variable.second, 1);
-            } else {
-                unsetenv(variable.first);
-            }
+            if (variable.second != nullptr) setenv(variable.first, variable.second, 1);
+            else unsetenv(variable.first);
         }
         EXPECT_EQ(row.file, quen::posix::registryStoreFile());
     }
@@ -100,7 +104,6 @@ TEST(RegistryStore, NewStoreHasTheRootsAndTheirSoftwareKeys) {
     setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1);
     EXPECT_EQ(ERROR_SUCCESS, openSoftware());
     EXPECT_TRUE(support::fileExists(folder.path() + "/quen/registry.sqlite3"));
-
     HKEY key = nullptr;
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_READ, &key));
     RegCloseKey(key);
@@ -114,45 +117,27 @@ TEST(RegistryStore, NewStoreHasTheRootsAndTheirSoftwareKeys) {
 TEST(RegistryStore, ValuesEnumerateInTheOrderTheyWereMade) {
     support::TestRegistry test;
     HKEY key = openKey(test, KEY_ALL_ACCESS);
-    const BYTE data[] = {1, 2, 3, 4};
     for (const char* name : {"zulu", "alpha", "Mike"}) {
-        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name, 0, REG_BINARY, data, 4));
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name, 0, REG_BINARY, one, 4));
     }
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "ZULU", 0, REG_DWORD, data, 4));  // keeps its place and case
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "ZULU", 0, REG_DWORD, one, 4));  // keeps its place and case
     ASSERT_EQ(ERROR_SUCCESS, RegDeleteValueA(key, "alpha"));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "alpha", 0, REG_BINARY, data, 2));  // made again: last
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "alpha", 0, REG_BINARY, one, 2));  // made again: last
     EXPECT_EQ((std::vector<std::string>{"zulu", "Mike", "alpha"}), valueNames(key));
     RegCloseKey(key);
-}
-
-TEST(RegistryStore, VolatileKeysAreKeptAndClassesAreNot) {
-    support::TestRegistry test;
-    HKEY key = openKey(test, KEY_WRITE);
-    HKEY child = nullptr;
-    DWORD disposition = 0;
-    char keyClass[] = "class";
-    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(key, "new\\deeper", 0, keyClass, REG_OPTION_VOLATILE, KEY_READ, nullptr,
-                                             &child, &disposition));
-    EXPECT_EQ(static_cast<DWORD>(REG_CREATED_NEW_KEY), disposition);
-    RegCloseKey(child);
-    RegCloseKey(key);
-    EXPECT_TRUE(quen::Registry((test.path() + "\\new\\deeper").c_str(), quen::Registry::registryRead, false).isValid());
 }
 
 // A call with several faults reports the handle first, then the right the
 // handle lacks, then its own arguments.
 TEST(RegistryStore, HandleFirstThenRightThenArguments) {
     support::TestRegistry test;
-    HKEY key = openKey(test, KEY_ALL_ACCESS);
-    HKEY closed = openKey(test, KEY_ALL_ACCESS);
+    HKEY key = openKey(test, KEY_ALL_ACCESS), closed = openKey(test, KEY_ALL_ACCESS), result = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegCloseKey(closed));
-    HKEY result = nullptr;
     EXPECT_EQ(ERROR_INVALID_HANDLE, RegOpenKeyExA(closed, "\\leading", 0, KEY_READ, &result));
     EXPECT_EQ(ERROR_INVALID_HANDLE,
               RegCreateKeyExA(closed, "\\leading", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &result, nullptr));
     const std::string tooLong(16384, 'n');
     EXPECT_EQ(ERROR_INVALID_HANDLE, RegSetValueExA(closed, tooLong.c_str(), 0, REG_SZ, nullptr, 1));
-
     HKEY reader = openKey(test, KEY_READ);
     EXPECT_EQ(ERROR_ACCESS_DENIED, RegSetValueExA(reader, tooLong.c_str(), 0, REG_SZ, nullptr, 1));
     RegCloseKey(reader);
@@ -161,74 +146,57 @@ TEST(RegistryStore, HandleFirstThenRightThenArguments) {
     RegCloseKey(key);
 }
 
-TEST(RegistryStore, UnusableStoresGiveErrorsAndStayAsTheyWere) {
-    support::ScratchFolder folder;
-    // No database at all.
-    const std::string garbage = folder.path() + "/garbage.sqlite3";
-    const std::string text(3000, 'x');
+TEST_F(RegistryStoreFault, UnusableStoresGiveErrorsAndStayAsTheyWere) {
+    const std::string garbage = use("garbage.sqlite3"), text(3000, 'x');  // no database at all
     support::writeFile(garbage, text);
-    setenv("QUEN_REGISTRY", garbage.c_str(), 1);
     EXPECT_EQ(ERROR_BADDB, openSoftware());
-    const BYTE data[] = {1, 0, 0, 0};
-    EXPECT_EQ(ERROR_BADDB, RegSetValueExA(HKEY_CURRENT_USER, "v", 0, REG_DWORD, data, 4));
-    quen::Registry registry("HKEY_CURRENT_USER\\Software\\QUEN Ltd.", quen::Registry::registryWrite, true);
-    EXPECT_FALSE(registry.isValid());
-    EXPECT_FALSE(registry.setValue("v", 1));
+    EXPECT_EQ(ERROR_BADDB, RegSetValueExA(HKEY_CURRENT_USER, "v", 0, REG_DWORD, one, 4));
+    quen::Registry registry(company, quen::Registry::registryWrite, true);
+    EXPECT_FALSE(registry.isValid() || registry.setValue("v", 1));
     EXPECT_EQ(text, support::readFile(garbage));
     EXPECT_FALSE(support::fileExists(garbage + "-wal"));
 
     // Another program's database: a store of ours with another
     // application's mark in its header.
-    const std::string foreign = folder.path() + "/foreign.sqlite3";
-    setenv("QUEN_REGISTRY", foreign.c_str(), 1);
+    const std::string foreign = use("foreign.sqlite3");
     ASSERT_EQ(ERROR_SUCCESS, openSoftware());
-    setenv("QUEN_REGISTRY", (folder.path() + "/elsewhere.sqlite3").c_str(), 1);
+    use("elsewhere.sqlite3");
     ASSERT_EQ(ERROR_SUCCESS, openSoftware());  // the first store is closed now
     std::string header = support::readFile(foreign);
     ASSERT_GT(header.size(), 72u);
-    header.replace(68, 4, "APPS");
-    support::writeFile(foreign, header);
-    setenv("QUEN_REGISTRY", foreign.c_str(), 1);
+    support::writeFile(foreign, header.replace(68, 4, "APPS"));
+    use("foreign.sqlite3");
     EXPECT_EQ(ERROR_BADDB, openSoftware());
     EXPECT_EQ(header, support::readFile(foreign));
 
     // A folder that does not exist, and a folder in place of the file.
-    setenv("QUEN_REGISTRY", (folder.path() + "/missing/registry.sqlite3").c_str(), 1);
+    use("missing/registry.sqlite3");
     EXPECT_EQ(ERROR_CANTOPEN, openSoftware());
-    EXPECT_FALSE(support::fileExists(folder.path() + "/missing"));
+    EXPECT_FALSE(support::fileExists(folder.file("missing")));
     setenv("QUEN_REGISTRY", folder.path().c_str(), 1);
     EXPECT_EQ(ERROR_CANTOPEN, openSoftware());
-
-    // Once the variable names a good store again, the calls work.
-    setenv("QUEN_REGISTRY", (folder.path() + "/good.sqlite3").c_str(), 1);
+    use("good.sqlite3");  // once the variable names a good store again, the calls work
     EXPECT_EQ(ERROR_SUCCESS, openSoftware());
 }
 
-TEST(RegistryStore, DamagedStoreNeverCrashes) {
-    support::ScratchFolder folder;
-    const std::string file = folder.path() + "/registry.sqlite3";
-    setenv("QUEN_REGISTRY", file.c_str(), 1);
+TEST_F(RegistryStoreFault, DamagedStoreNeverCrashes) {
+    const std::string file = use("registry.sqlite3");
+    auto name = [](int i) { return quen::StdString(("value" + std::to_string(i)).c_str()); };
     {
-        quen::Registry key("HKEY_CURRENT_USER\\Software\\QUEN Ltd.", quen::Registry::registryWrite, true);
-        ASSERT_TRUE(key.isValid());
-        for (int i = 0; i < 300; ++i) {
-            ASSERT_TRUE(key.setValue(valueName(i), i));
-        }
+        quen::Registry key(company, quen::Registry::registryWrite, true);
+        for (int i = 0; i < 300; ++i) ASSERT_TRUE(key.setValue(name(i), i));
     }
-    // Switching stores closes this one, with its log folded into the file.
-    setenv("QUEN_REGISTRY", (folder.path() + "/other.sqlite3").c_str(), 1);
+    use("other.sqlite3");  // switching stores closes this one, with its log folded into the file
     ASSERT_EQ(ERROR_SUCCESS, openSoftware());
     std::string bytes = support::readFile(file);
     ASSERT_GT(bytes.size(), 8192u);
-    for (std::size_t i = 4096; i < bytes.size(); i += 7) {
-        bytes[i] = static_cast<char>(0xA5);
-    }
+    for (std::size_t i = 4096; i < bytes.size(); i += 7) bytes[i] = static_cast<char>(0xA5);
     support::writeFile(file, bytes);
-    setenv("QUEN_REGISTRY", file.c_str(), 1);
-    quen::Registry key("HKEY_CURRENT_USER\\Software\\QUEN Ltd.", quen::Registry::registryRead, false);
+    use("registry.sqlite3");
+    quen::Registry key(company, quen::Registry::registryRead, false);
     int value = -1;
     for (int i = 0; i < 300; ++i) {
-        if (key.getValue(valueName(i), value)) {
+        if (key.getValue(name(i), value)) {
             EXPECT_EQ(i, value);
         }
     }
@@ -251,60 +219,48 @@ CHILD_PART(RegistryStoreChild, FindsTheMarker) {
 // A store deleted or replaced under a live process: its handles fail as on a
 // deleted key, rather than write where nobody reads; the roots open the
 // store now at the path.
-TEST(RegistryStore, AStoreDeletedOrReplacedIsNeverWrittenBlind) {
-    support::TestRegistry test;
-    support::ScratchFolder folder;
-    const std::string replacement = folder.path() + "/replacement.sqlite3";
-    const BYTE two[] = {2, 0, 0, 0};
-    setenv("QUEN_REGISTRY", replacement.c_str(), 1);
+TEST_F(RegistryStoreFault, AStoreDeletedOrReplacedIsNeverWrittenBlind) {
+    const std::string replacement = use("replacement.sqlite3");
     HKEY key = openKey(test, KEY_ALL_ACCESS);
     ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "origin", 0, REG_DWORD, two, 4));
     RegCloseKey(key);
     setenv("QUEN_REGISTRY", test.storeFile().c_str(), 1);
-
-    const struct {
-        const char* what;
-        bool replace;
-    } rows[] = {{"deleted", false}, {"replaced", true}};
     DWORD marker = 0;
-    for (const auto& row : rows) {
+    for (const bool replace : {false, true}) {
+        SCOPED_TRACE(replace ? "replaced" : "deleted");
         key = openKey(test, KEY_ALL_ACCESS);
         quen::Registry object(test.path().c_str(), quen::Registry::registryWrite, false);
-        ASSERT_TRUE(object.setValue("before", 1)) << row.what;
-        if (row.replace) {
+        ASSERT_TRUE(object.setValue("before", 1));
+        if (replace) {
             ASSERT_EQ(0, std::rename(replacement.c_str(), test.storeFile().c_str()));
         } else {
-            for (const char* suffix : {"", "-wal", "-shm"}) {
-                std::remove((test.storeFile() + suffix).c_str());
-            }
+            for (const char* suffix : {"", "-wal", "-shm"}) std::remove((test.storeFile() + suffix).c_str());
         }
-        const BYTE one[] = {1, 0, 0, 0};
         HKEY sub = nullptr;
-        EXPECT_EQ(ERROR_KEY_DELETED, RegSetValueExA(key, "after", 0, REG_DWORD, one, 4)) << row.what;
-        EXPECT_EQ(ERROR_KEY_DELETED, RegCreateKeyExA(key, "new", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sub,
-                                                     nullptr)) << row.what;
-        EXPECT_FALSE(object.setValue("after", 1)) << row.what;
+        EXPECT_EQ(ERROR_KEY_DELETED, RegSetValueExA(key, "after", 0, REG_DWORD, one, 4));
+        EXPECT_EQ(ERROR_KEY_DELETED,
+                  RegCreateKeyExA(key, "new", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sub, nullptr));
+        EXPECT_FALSE(object.setValue("after", 1));
         const std::unique_ptr<quen::Registry> made(object.createKey("new", quen::Registry::registryWrite));
-        EXPECT_TRUE(made == nullptr || !made->isValid()) << row.what;
+        EXPECT_TRUE(made == nullptr || !made->isValid());
         RegCloseKey(key);
 
         key = openKey(test, KEY_ALL_ACCESS);
         LONG result = -1;
-        EXPECT_EQ(row.replace ? 2u : 0u, dwordValue(key, "origin", result)) << row.what;
-        EXPECT_EQ(row.replace ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND, result) << row.what;
+        EXPECT_EQ(replace ? 2u : 0u, dwordValue(key, "origin", result));
+        EXPECT_EQ(replace ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND, result);
         ++marker;
         ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "marker", 0, REG_DWORD, reinterpret_cast<BYTE*>(&marker), 4));
         RegCloseKey(key);
         support::Environment environment = test.childEnvironment();
         environment.emplace_back("QUEN_TEST_MARKER", std::to_string(marker));
-        EXPECT_EQ(0, support::ChildProcess("RegistryStoreChild.FindsTheMarker", environment).wait()) << row.what;
+        EXPECT_EQ(0, support::ChildProcess("RegistryStoreChild.FindsTheMarker", environment).wait());
     }
 }
 
 // A relative QUEN_REGISTRY names the file it named when the store opened:
 // moving to another folder neither loses the store nor makes it look gone.
-TEST(RegistryStore, RelativeNameStaysWithItsFile) {
-    support::ScratchFolder folder;
+TEST_F(RegistryStoreFault, RelativeNameStaysWithItsFile) {
     char start[4096];
     ASSERT_NE(nullptr, getcwd(start, sizeof start));
     ASSERT_EQ(0, chdir(folder.path().c_str()));
@@ -313,7 +269,6 @@ TEST(RegistryStore, RelativeNameStaysWithItsFile) {
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Moved", 0, nullptr, 0, KEY_ALL_ACCESS,
                                              nullptr, &key, nullptr));
     ASSERT_EQ(0, chdir("/"));
-    const BYTE one[] = {1, 0, 0, 0};
     EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "after the move", 0, REG_DWORD, one, 4));
     RegCloseKey(key);
     EXPECT_FALSE(support::fileExists("/relative.sqlite3"));
@@ -323,10 +278,8 @@ TEST(RegistryStore, RelativeNameStaysWithItsFile) {
 // Another program changed the store's layout under a live handle: lookups
 // fail as reads and changes as writes, whether the call's statement was
 // ready before or is made afterwards.
-TEST(RegistryStore, ALayoutChangedUnderTheStoreGivesReadAndWriteErrors) {
-    support::TestRegistry test;
+TEST_F(RegistryStoreFault, ALayoutChangedUnderTheStoreGivesReadAndWriteErrors) {
     HKEY key = openKey(test, KEY_ALL_ACCESS);
-    const BYTE one[] = {1, 0, 0, 0};
     ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "v", 0, REG_DWORD, one, 4));
     ASSERT_EQ(std::vector<std::string>{"v"}, valueNames(key));
     sqlite3* other = nullptr;

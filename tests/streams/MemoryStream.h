@@ -1,7 +1,5 @@
-// A BinStream over bytes in memory, for the algorithms written on the
-// virtual interface. It records what was asked of it, can report failures
-// only through its state (quiet), and can throw std::bad_alloc as a stream
-// whose buffers cannot be had would.
+// A BinStream over bytes in memory, for the algorithms written on the virtual interface: it records
+// what was asked of it, and can fail only through its state (quiet) or throw std::bad_alloc.
 #ifndef QUEN_TESTS_STREAMS_MEMORYSTREAM_H
 #define QUEN_TESTS_STREAMS_MEMORYSTREAM_H
 

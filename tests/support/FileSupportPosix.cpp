@@ -25,15 +25,14 @@ namespace {
 // Forks; the child makes its setting and runs the work, and its exit code
 // says whether the test's checks held there.
 std::string inChild(const std::function<std::string()>& setUp, const std::function<void()>& work) {
-    std::fflush(stdout);
-    std::fflush(stderr);
+    std::fflush(nullptr);
     const pid_t child = fork();
     if (child < 0) return "cannot fork";
     if (child == 0) {
         const std::string failure = setUp();
         if (!failure.empty()) {
             std::fprintf(stderr, "child set-up failed: %s: %s\n", failure.c_str(), std::strerror(errno));
-            std::fflush(stderr);
+            std::fflush(nullptr);
             _exit(3);
         }
         try {
@@ -41,13 +40,11 @@ std::string inChild(const std::function<std::string()>& setUp, const std::functi
         } catch (const std::exception& error) {
             ADD_FAILURE() << "the child's work threw: " << error.what();
         }
-        std::fflush(stdout);
-        std::fflush(stderr);
+        std::fflush(nullptr);
         _exit(::testing::Test::HasFailure() ? 1 : 0);
     }
     int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) continue;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
         << "the child's part failed (" << (WIFEXITED(status) ? WEXITSTATUS(status) : -1) << ")";
     return "";
@@ -66,14 +63,12 @@ void setTimeZone(const char* zone) {
 }
 
 std::string nullDevice() { return "/dev/null"; }
-
 std::string fullDevice() {
     struct stat status;
     return stat("/dev/full", &status) == 0 ? "/dev/full" : "";
 }
 
 bool makeFifo(const std::string& name) { return mkfifo(name.c_str(), 0666) == 0; }
-
 bool makeSocket(const std::string& name) {
     sockaddr_un address = {};
     address.sun_family = AF_UNIX;
@@ -95,8 +90,7 @@ std::string asSecondUser(const std::vector<std::string>& givenFiles, const std::
     }
     return inChild(
         [&]() -> std::string {
-            if (setgroups(0, nullptr) != 0 || setgid(group) != 0 || setuid(user) != 0) return "becoming nobody";
-            return "";
+            return setgroups(0, nullptr) != 0 || setgid(group) != 0 || setuid(user) != 0 ? "becoming nobody" : "";
         },
         work);
 }
@@ -114,12 +108,8 @@ std::string onSmallDisk(const std::string& mountPoint, unsigned int bytes, const
         work);
 }
 
-FileHolder::FileHolder(const std::string&, Sharing) {}
-
-FileHolder::~FileHolder() = default;
-
+bool whileHeld(const std::string&, bool, const std::function<void()>&) { return false; }
 HangGuard::HangGuard(unsigned int seconds) { alarm(seconds); }
-
 HangGuard::~HangGuard() { alarm(0); }
 
 }  // namespace support

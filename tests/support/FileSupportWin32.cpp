@@ -31,11 +31,8 @@ void setTimeZone(const char* zone) {
 }
 
 std::string nullDevice() { return "NUL"; }
-
 std::string fullDevice() { return ""; }
-
 bool makeFifo(const std::string&) { return false; }
-
 bool makeSocket(const std::string&) { return false; }
 
 std::string asSecondUser(const std::vector<std::string>&, const std::function<void()>&) {
@@ -46,19 +43,17 @@ std::string onSmallDisk(const std::string&, unsigned int, const std::function<vo
     return "no small disk can be mounted on Windows";
 }
 
-FileHolder::FileHolder(const std::string& name, Sharing sharing) {
-    const DWORD share = sharing == shareNothing ? 0 : FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+bool whileHeld(const std::string& name, bool shareWriting, const std::function<void()>& work) {
+    const DWORD share = shareWriting ? FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
     const HANDLE file = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) handle_ = file;
-}
-
-FileHolder::~FileHolder() {
-    if (handle_ != nullptr) CloseHandle(static_cast<HANDLE>(handle_));
+    if (file == INVALID_HANDLE_VALUE) return false;
+    work();
+    CloseHandle(file);
+    return true;
 }
 
 HangGuard::HangGuard(unsigned int) {}
-
 HangGuard::~HangGuard() = default;
 
 }  // namespace support

@@ -1,9 +1,7 @@
-// A registry key of the test's own, under the company key:
-// HKEY_CURRENT_USER\Software\QUEN Ltd.\Tests\<suite>.<test>, removed with
-// everything below it afterwards. On Linux the test also gets a registry
-// store of its own: QUEN_REGISTRY names a file in a new temporary folder,
-// which goes afterwards. A child process (ChildProcess) started with
-// childEnvironment() works on its parent's key and store, and removes nothing.
+// A registry key of the test's own, HKEY_CURRENT_USER\Software\QUEN Ltd.\Tests\<suite>.<test>,
+// removed with everything below it afterwards; on Linux also a store of its own (QUEN_REGISTRY
+// names a file in a new temporary folder). A child process started with childEnvironment()
+// works on its parent's key and store, and removes nothing.
 #ifndef QUEN_TESTS_SUPPORT_TESTREGISTRY_H
 #define QUEN_TESTS_SUPPORT_TESTREGISTRY_H
 
@@ -15,25 +13,23 @@ namespace support {
 
 class TestRegistry {
 public:
-    // `makeTestsKey` false leaves the store as a new installation has it: on
-    // Linux not even the company key is there.
+    // false leaves the store as a new installation has it (on Linux without the company key).
     explicit TestRegistry(bool makeTestsKey = true);
     ~TestRegistry();
     TestRegistry(const TestRegistry&) = delete;
     TestRegistry& operator=(const TestRegistry&) = delete;
 
-    // "HKEY_CURRENT_USER\Software\QUEN Ltd.\Tests\...", and the same below HKEY_CURRENT_USER.
     std::string path() const { return "HKEY_CURRENT_USER\\" + subKey_; }
-    const std::string& subKey() const { return subKey_; }
+    const std::string& subKey() const { return subKey_; }  // below HKEY_CURRENT_USER
     const std::string& storeFile() const { return storeFile_; }  // Linux; empty on Windows
-    Environment childEnvironment() const;
+    Environment childEnvironment() const { return Environment{{keyVariable, subKey_}}; }
 
 private:
+    static constexpr const char* keyVariable = "QUEN_TEST_REGISTRY_KEY";
     void makeStore();  // the platform's part
     void removeStore();
 
-    std::string subKey_;
-    std::string storeFile_;
+    std::string subKey_, storeFile_;
     bool owner_;
 };
 

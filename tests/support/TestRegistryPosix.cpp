@@ -1,16 +1,15 @@
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
 
-#include <unistd.h>
-
 #include "support/TestRegistry.h"
 
 namespace support {
 
-// A new folder for the store; a child keeps its parent's (inherited
-// through QUEN_REGISTRY).
+// A new folder for the store; a child keeps its parent's (through QUEN_REGISTRY).
 void TestRegistry::makeStore() {
     const char* inherited = std::getenv("QUEN_REGISTRY");
     if (!owner_) {

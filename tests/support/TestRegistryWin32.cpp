@@ -3,8 +3,7 @@
 
 namespace support {
 
-// The system's registry; a key left by an earlier run that was cut short
-// goes first.
+// The system's registry; a key left by an earlier run that was cut short goes first.
 void TestRegistry::makeStore() {
     if (owner_) RegDeleteTreeA(HKEY_CURRENT_USER, subKey_.c_str());
 }
