@@ -4,8 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "quen/errors/DebugStream.h"
-#include "quen/errors/QuenAssert.h"
 #include "quen/errors/QuenException.h"
 #include "quen/errors/WindowsError.h"
 #include "quen/errors/WindowsMessage.h"
@@ -37,24 +35,11 @@ std::string systemText(DWORD code) {
 
 }  // namespace
 
-TEST(Errors, Banners) {
-    const std::pair<std::string, std::string> rows[] = {
-        {"QuenException 1.0, 16.08.1999", QuenException::version()},
-        {"WindowsSystemMessage 1.0, 23.09.1999", quen::WindowsSystemMessage::version()},
-        {"WindowsMessage 1.0, 21.09.1999", quen::WindowsMessage::version()},
-        {"QuenAssert 1.0, 23.09.1999", quen::QuenAssert::version()},
-        {"DebugStream 1.0, 23.09.1999", quen::DebugStream::version()},
-    };
-    for (const auto& row : rows) EXPECT_EQ(row.first, row.second);
-}
-
 TEST(QuenException, CarriesItsTextFromEveryKindOfStringThroughCopies) {
-    EXPECT_STREQ("plain", QuenException("plain").what());
     EXPECT_STREQ("standard", QuenException(std::string("standard")).what());
     EXPECT_STREQ("ours", QuenException(StdString("ours")).what());
-    for (const QuenException& error : {QuenException(std::string()), QuenException(""),
-                                       QuenException(static_cast<const char*>(nullptr)), QuenException(StdString())}) {
-        ASSERT_NE(nullptr, error.what());
+    for (const QuenException& error : {QuenException(std::string()), QuenException(static_cast<const char*>(nullptr)),
+                                       QuenException(StdString())}) {
         EXPECT_STREQ("", error.what());
     }
     const QuenException original("File READ error");
@@ -89,15 +74,12 @@ TEST(WindowsError, GivesTheSystemTextUntrimmed) {
 }
 
 TEST(WindowsError, EqualityNeedsTypeCodeAndText) {
-    EXPECT_TRUE(WindowsError(2) == WindowsError(2));
-    EXPECT_FALSE(WindowsError(2) == WindowsError(5));
-    EXPECT_FALSE(WindowsError(2) == DerivedError(2));
-    EXPECT_TRUE(WindowsError(2) != WindowsError(5));
     WindowsError assigned(5);
     assigned = WindowsError(2);
     assigned = static_cast<const WindowsError&>(assigned);
-    EXPECT_TRUE(assigned == WindowsError(2));
-    EXPECT_TRUE(WindowsError(assigned) == assigned);
+    EXPECT_TRUE(assigned == WindowsError(2) && WindowsError(assigned) == assigned);
+    EXPECT_FALSE(WindowsError(2) == WindowsError(5) || WindowsError(2) == DerivedError(2));
+    EXPECT_TRUE(WindowsError(2) != WindowsError(5));
 }
 
 TEST(WindowsMessage, ShowsTheBoxAndKeepsTheReply) {
@@ -122,16 +104,17 @@ TEST(WindowsMessage, ShowsTheBoxAndKeepsTheReply) {
     }
 }
 
+// A null prefix shows only what().
 TEST(WindowsExceptionMessage, ShowsThePrefixFollowedDirectlyByWhat) {
     {
         MessageBoxDriver driver(IDOK);
         const quen::WindowsExceptionMessage message(QuenException("File READ error"), "Cannot load the settings: ",
-                                              "Settings", MB_OK | MB_ICONERROR);
+                                                    "Settings", MB_OK | MB_ICONERROR);
         const support::ShownBox box = driver.box();
         EXPECT_EQ("Cannot load the settings: File READ error", box.text);
         EXPECT_EQ("Settings", box.caption);
     }
     MessageBoxDriver driver(IDOK);
     const quen::WindowsExceptionMessage message(std::runtime_error("disk full"), nullptr, "quen", MB_OK);
-    EXPECT_EQ("disk full", driver.box().text);  // a null prefix shows only what()
+    EXPECT_EQ("disk full", driver.box().text);
 }

@@ -1,6 +1,3 @@
-// The sectioned text format (sections, quoted lines, name=value field
-// values, the errors of each node kind) and the node tree over it (children,
-// ownership, the prototype scheme, where nodes live).
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,7 +6,6 @@
 #include <vector>
 
 #include "quen/errors/QuenException.h"
-#include "quen/parser/ParserArray.h"
 #include "quen/parser/ParserBuf.h"
 #include "quen/parser/ParserFieldValue.h"
 #include "quen/parser/ParserLine.h"
@@ -51,9 +47,8 @@ std::string repeated(const std::string& text, int times) {
     return times > 0 ? text + repeated(text, times - 1) : "";
 }
 
-// Nodes that count how many of them are alive, to see that a tree leaves
-// nothing behind, also when its construction throws half-way. Each kind
-// brings a counted prototype of the kind below it, as the library's do.
+// Nodes that count how many of them are alive, each bringing a counted
+// prototype of the kind below it, as the library's do.
 int liveNodes = 0;
 
 struct NoPrototype {
@@ -73,8 +68,8 @@ protected:
 
 using CountedSection = Counted<ParserSection, Counted<ParserLine, Counted<ParserFieldValue, NoPrototype>>>;
 
-// Callers' node classes that the tree's arena does not take: one too
-// large, one aligned beyond the heap's default. Both come from the heap.
+// Callers' node classes too large for the tree's arena or aligned beyond
+// the heap's default: both come from the heap.
 template <std::size_t Alignment, std::size_t Padding>
 class alignas(Alignment) OddSection : public CountedSection {
 public:
@@ -91,22 +86,12 @@ protected:
 
 }  // namespace
 
-TEST(ParserFormat, Banners) {
-    const std::pair<std::string, std::string> rows[] = {
-        {"Parser 1.0, 16.02.2000", Parser::version()}, {"ParserArray 1.0, 31.01.2000", quen::ParserArray::version()},
-        {"ParserBuf 1.0, 31.01.2000", ParserBuf::version()}, {"ParserSection 1.0, 31.01.2000", ParserSection::version()},
-        {"ParserLine 1.0, 31.01.2000", ParserLine::version()},
-        {"ParserFieldValue 1.0, 31.01.2000", ParserFieldValue::version()},
-    };
-    for (const auto& row : rows) EXPECT_EQ(row.first, row.second);
-}
-
 // Each text with its whole tree, or the error it raises (in text order, the
 // first one). Reading the tree leaves every byte of the text as it was.
 TEST(ParserFormat, TextsGiveTheirTreesOrTheirErrors) {
     const std::pair<std::string, std::string> rows[] = {
-        // Without a section the root is empty; text before the first section is ignored.
-        {"", "|"}, {"no brackets at all\r\n", "|"}, {"k=\"v\"\r\n", "|"}, {"]", "|"}, {"intro[a]", "|<[a]|>"},
+        // Without a section the root is empty; text before the first is ignored; a header runs to the first ']'.
+        {"", "|"}, {"k=\"v\"\r\n]", "|"}, {"intro[a]", "|<[a]|>"}, {"[a[b]", "|<[a[b]|>"},
         // A small settings file: sections keep their lines' text, lines their quotes.
         {"[General]\r\nName = \"Disk=A, Size=1440\"\r\nLabel=\"Id=7\"\r\n[Empty]\r\n",
          "|<[General]|Name = \"Disk=A, Size=1440\"\r\nLabel=\"Id=7\""
@@ -117,10 +102,8 @@ TEST(ParserFormat, TextsGiveTheirTreesOrTheirErrors) {
         {"[a]\r\nk=\"v\"\r\n[last]\n", "|<[a]|k=\"v\"<k|\"v\"<|>>><[last]|>"},
         // Text after the last quote pair of a section is ignored.
         {"[a]\r\nk=\"v\"\r\nno quotes here\r\n", "|<[a]|k=\"v\"\r\nno quotes here<k|\"v\"<|>>>"},
-        // Headers run to the first ']'; after one, every '[' starts a section.
-        {"junk[a]", "|<[a]|>"}, {"[a[b]", "|<[a[b]|>"},
+        // After a header every '[' starts a section.
         {"[x\r\ny]\r\n[ z ]\r\n", "|<[x\r\ny]|><[ z ]|>"},
-        {"[a]\r\n[b]  [c]", "|<[a]|><[b]|><[c]|>"},
         // The character right after ']' is in no line: here the title's 'k'.
         {"[a]k=\"v\"", "|<[a]|=\"v<|\"v\"<|>>>"},
         // Lines follow the quotes, not the line breaks.
@@ -154,15 +137,13 @@ TEST(ParserFormat, TextsGiveTheirTreesOrTheirErrors) {
         // The first '=' is inside the quotes, and '1' follows it.
         {"[a]\r\nk \"a=1\"\r\n", "Error: Invalid line"},
         // A quote left open before the end of the text or the next '[' (also one inside the quotes).
-        {"[a]\r\nk=\"v\r\n", "Error: Invalid Line"}, {"[a]\r\nk=\"v\r\n[b]\r\nl=\"w\"\r\n", "Error: Invalid Line"},
-        {"[a]\r\nk=\"see [b]\"\r\n", "Error: Invalid Line"},
+        {"[a]\r\nk=\"v\r\n", "Error: Invalid Line"}, {"[a]\r\nk=\"see [b]\"\r\n", "Error: Invalid Line"},
         // A header without ']', also after complete sections.
         {"[a", "Error: Invalid section "}, {"[", "Error: Invalid section "},
         {"[a]\r\nk=\"v\"\r\n[b\r\n", "Error: Invalid section "},
         // Among many lines or sections, the first error in text order wins.
         {"[a]\r\n" + repeated("k=\"v=1\"\r\n", 70) + "m = v \"w\"\r\nn=\"x\r\n", "Error: Invalid line"},
         {repeated("[s]\r\nk=\"v=1\"\r\n", 70) + "[t]\r\nm = v \"w\"\r\n[u", "Error: Invalid line"},
-        {repeated("[s]\r\nk=\"v=1\"\r\n", 70) + "[t]\r\nn=\"x\r\n", "Error: Invalid Line"},
     };
     for (const auto& row : rows) {
         Text text(row.first);
@@ -174,33 +155,20 @@ TEST(ParserFormat, TextsGiveTheirTreesOrTheirErrors) {
     }
 }
 
+// Nodes made by hand over spans the text never gives them.
 TEST(ParserFormat, NodesBuiltByHand) {
     // A section whose span does not start with '[' looks for one, and for the ']' after it.
-    std::string text = "  [h] k=\"v\" ";
+    std::string text = "  [h] k=\"v\" ", bad = "x[k=\"v\"";
     ParserSection search(&text[0], &text[text.size() - 1], new ParserLine(nullptr, nullptr, nullptr));
     search.initialise();
     EXPECT_EQ("[h]|k=\"v\"<k|\"v\"<|>>", tree(search));
-    for (std::string bad : {"k=\"v\""s, "x[k=\"v\""s}) {
-        ParserSection section(&bad[0], &bad[bad.size() - 1], nullptr);
-        EXPECT_EQ("Error: Invalid section ", thrown([&] { section.initialise(); })) << bad;
-    }
+    ParserSection section(&bad[0], &bad[bad.size() - 1], nullptr);
+    EXPECT_EQ("Error: Invalid section ", thrown([&] { section.initialise(); }));
     // A field value of one position is valid only when it is the '='.
     std::string single = "x=";
-    ParserFieldValue letter(&single[0], &single[0], nullptr);
+    ParserFieldValue letter(&single[0], &single[0], nullptr), equals(&single[1], &single[1], nullptr);
     EXPECT_EQ("Error: Invalid line", thrown([&] { letter.initialise(); }));
-    ParserFieldValue equals(&single[1], &single[1], nullptr);
     EXPECT_EQ("", thrown([&] { equals.initialise(); }));
-    EXPECT_EQ("|", tree(equals));
-    // A line that does not end at its closing quote still stops at its end:
-    // the trailing text makes no field value.
-    std::string line = "k=\"a=1,b\" and more, text";
-    ParserLine free(&line[0], &line[line.size()], new ParserFieldValue(nullptr, nullptr, nullptr));
-    free.initialise();
-    EXPECT_EQ("k|\"a=1,b\" and more, text<a|1><|>", tree(free));
-    // Nodes over null positions, as prototypes are, have nothing to find.
-    ParserLine prototype(nullptr, nullptr, nullptr);
-    prototype.initialise();
-    EXPECT_EQ("|", tree(prototype));
 }
 
 TEST(ParserTree, ChildrenByIndexByReferenceAndByIterator) {
@@ -208,17 +176,13 @@ TEST(ParserTree, ChildrenByIndexByReferenceAndByIterator) {
     const auto root = parse(text);
     unsigned long index = 2;
     const Parser& third = (*root)[index];
-    EXPECT_EQ(2ul, index);  // only read
-    EXPECT_EQ(root->at(2), &third);
+    EXPECT_TRUE(index == 2 && root->at(2) == &third && root->begin()[1] == root->at(1));
     EXPECT_EQ(root->at(1), root->at(0x100000001ull));  // only the low 32 bits of the index count
     ASSERT_EQ(3, root->end() - root->begin());
-    EXPECT_EQ(root->at(1), root->begin()[1]);
     // A node without children, and a root without text, are empty ranges.
-    EXPECT_EQ(0ul, third.size());
-    EXPECT_EQ(third.begin(), third.end());
+    EXPECT_TRUE(third.size() == 0 && third.begin() == third.end());
     const ParserBuf none(nullptr, 0, new ParserSection(nullptr, nullptr, nullptr));
-    EXPECT_EQ(0ul, none.size());
-    EXPECT_EQ(nullptr, none.end());
+    EXPECT_TRUE(none.size() == 0 && none.end() == nullptr);
 }
 
 TEST(ParserTree, TheRootReleasesEveryNodeAlsoWhenItsConstructorThrows) {

@@ -5,6 +5,7 @@
 #include <clocale>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "quen/platform/Win32.h"
 #include "quen/strings/FileString.h"
@@ -58,11 +59,9 @@ StdString withZero() {  // "ab\0cd"
 // Between two strings equality ignores case but requires equal dynamic
 // types; beside a text, which has no type, every comparison ignores case.
 TEST(StdString, ComparisonsIgnoreCaseAndEqualityOfStringsNeedsTheSameType) {
-    EXPECT_TRUE(StdString("abc") == StdString("ABC"));
-    EXPECT_FALSE(StdString("abc") == StdString("abcd"));
-    EXPECT_FALSE(StdString("abc") == OtherString("abc"));
-    EXPECT_FALSE(OtherString("abc") == StdString("abc"));
-    EXPECT_TRUE(OtherString("abc") == OtherString("AbC"));
+    EXPECT_TRUE(StdString("abc") == StdString("ABC") && OtherString("abc") == OtherString("AbC"));
+    EXPECT_FALSE(StdString("abc") == StdString("abcd") || StdString("abc") == OtherString("abc") ||
+                 OtherString("abc") == StdString("abc"));
     EXPECT_TRUE(static_cast<const StdString&>(OtherString("x")) != StdString("x"));
     EXPECT_TRUE(StdString("a") < StdString("B"));  // the base string's ordering, folded
     const struct { const char *value, *text; int sign; } cases[] = {
@@ -108,11 +107,9 @@ TEST(StdString, FoldingFollowsTheLocaleInForceInEveryThread) {
 // that nearly match everywhere, or cut from the text with one byte changed.
 TEST(StdString, SearchesAgreeWithThePositionByPositionSearch) {
     EXPECT_TRUE(support::searchesAsTheBaseString(std::string("aAbBx\xC9\xE9 "), 7));
-    EXPECT_EQ(3u, StdString("abcABC").find(StdString("aBC"), 1));
-    EXPECT_EQ(0u, StdString("abcABC").rfind(StdString("aBC"), 2));
-    EXPECT_EQ(1u, StdString("axb").find_first_of("X"));
-    EXPECT_EQ(StdString::npos, StdString("abc").find("", 4));
-    EXPECT_EQ(3u, StdString("abc").rfind(""));
+    const std::size_t found[] = {StdString("abcABC").find(StdString("aBC"), 1), StdString("abcABC").rfind(StdString("aBC"), 2),
+                                 StdString("axb").find_first_of("X"), StdString("abc").find("", 4), StdString("abc").rfind("")};
+    EXPECT_EQ((std::vector<std::size_t>{3, 0, 1, StdString::npos, 3}), std::vector<std::size_t>(found, found + 5));
 }
 
 TEST(StdString, CopiesStopAtTheFirstZeroByteAndTextsAreNeverNull) {
@@ -120,20 +117,16 @@ TEST(StdString, CopiesStopAtTheFirstZeroByteAndTextsAreNeverNull) {
     ASSERT_EQ(5u, five.size());
     StdString assigned("zzzzzz");
     assigned = five;
-    const StdString& alias = assigned;
-    assigned = alias;
+    assigned = static_cast<const StdString&>(assigned);
     const std::pair<std::string, std::string> rows[] = {
         {"ab", plain(StdString(five))}, {"ab", plain(assigned)}, {"x", plain(StdString(StdString::BaseString("x\0y", 3)))},
         {std::string(1, '\0'), plain(StdString('\0'))}, {"", plain(StdString(static_cast<const char*>(nullptr)))},
     };
     for (const auto& row : rows) EXPECT_EQ(row.first, row.second);
-    const StdString empty;
-    EXPECT_STREQ("", static_cast<const char*>(empty));  // never null
-    StdString indexed("abc");
+    EXPECT_STREQ("", static_cast<const char*>(StdString()));  // never null
+    StdString indexed("abc 1z");
     indexed[0] = 'X';
     EXPECT_EQ('b', indexed[1u]);
-    EXPECT_STREQ("Xbc", static_cast<const char*>(indexed));
-    indexed += " 1z";
     indexed.toUpper();
     EXPECT_EQ("XBC 1Z", plain(indexed));
     indexed.toLower();
@@ -190,14 +183,7 @@ TEST(StdString, TokenFindsTheNextTokenWithoutAdvancing) {
     }
 }
 
-TEST(MessageTable, BannersAndTheTwentyMessagesExactly) {
-    const std::pair<std::string, std::string> banners[] = {
-        {"StdString 1.0, 16.08.1999", quen::StdString::version()},
-        {"FileString 1.0, 15.09.1999", quen::FileString::version()},
-        {"WildString 1.0, 16.08.1999", quen::WildString::version()},
-        {"StringTable<> 1.0, 21.12.1999", quen::StringTable::version()},
-    };
-    for (const auto& banner : banners) EXPECT_EQ(banner.first, banner.second);
+TEST(MessageTable, TheTwentyMessagesExactly) {
     const char* const messages[] = {
         "File READ error", "File WRITE error", "File SEEK error", "File TELL error", "File OPEN error", "File CLOSE error",
         "File BAD FILE error", "File NOT FOUND error", "Please insert volume named:\n", "\ncontaining file named:\n",
@@ -218,8 +204,7 @@ TEST(MessageTable, IdsOutsideTheTableThrowInvalidResourceId) {
 }
 
 TEST(MessageTable, IsReadFromTheLibrarysOwnModuleByEveryReader) {
-    quen::UtilityStrings strings;
-    const quen::UtilityStrings second;
+    const quen::UtilityStrings strings, second;
     ASSERT_NE(nullptr, strings.instance());
     EXPECT_EQ(strings.instance(), second.instance());
     EXPECT_EQ("File SIZE error", plain(second[20]));

@@ -11,19 +11,15 @@
 namespace support {
 
 struct ShownBox {
-    std::string caption;
-    std::string text;
+    std::string caption, text;
     std::vector<int> buttons;  // the ids of the buttons the box offers, in id order
 };
 
 class MessageBoxDriver {
 public:
-    explicit MessageBoxDriver(int reply);  // answers the next box with this button (IDOK, IDNO, ...)
+    explicit MessageBoxDriver(int reply);  // answers the next box with this button
     ~MessageBoxDriver();
-    MessageBoxDriver(const MessageBoxDriver&) = delete;
-    MessageBoxDriver& operator=(const MessageBoxDriver&) = delete;
-    // What the box showed, once answered (nothing after a few seconds without a box).
-    ShownBox box();
+    ShownBox box();  // what the box showed, once answered
     struct State;
 
 private:

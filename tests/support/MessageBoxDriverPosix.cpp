@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "quen/platform/Win32.h"
 #include "support/MessageBoxDriver.h"
 
@@ -13,26 +11,15 @@ struct MessageBoxDriver::State {
 
 namespace {
 
-std::vector<int> buttonsOf(UINT type) {
-    std::vector<int> buttons;
-    switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL: buttons = {IDOK, IDCANCEL}; break;
-    case MB_ABORTRETRYIGNORE: buttons = {IDABORT, IDRETRY, IDIGNORE}; break;
-    case MB_YESNOCANCEL: buttons = {IDCANCEL, IDYES, IDNO}; break;
-    case MB_YESNO: buttons = {IDYES, IDNO}; break;
-    case MB_RETRYCANCEL: buttons = {IDCANCEL, IDRETRY}; break;
-    case MB_CANCELTRYCONTINUE: buttons = {IDCANCEL, IDTRYAGAIN, IDCONTINUE}; break;
-    default: buttons = {IDOK}; break;
-    }
-    std::sort(buttons.begin(), buttons.end());
-    return buttons;
-}
-
+// The buttons Windows shows for the kinds of box the suites use.
 int answer(HWND, const char* text, const char* caption, UINT type, void* context) {
     auto* state = static_cast<MessageBoxDriver::State*>(context);
-    state->box.text = text;
-    state->box.caption = caption;
-    state->box.buttons = buttonsOf(type);
+    const UINT kind = type & MB_TYPEMASK;
+    state->box = {caption, text,
+                  kind == MB_OKCANCEL ? std::vector<int>{IDOK, IDCANCEL}
+                  : kind == MB_YESNO  ? std::vector<int>{IDYES, IDNO}
+                  : kind == MB_OK     ? std::vector<int>{IDOK}
+                                      : std::vector<int>{}};
     return state->reply;
 }
 

@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -21,17 +20,15 @@ std::string windowText(HWND window) {
     return text;
 }
 
-// This process's message box: a dialog of the standard class "#32770".
-// Boxes are top-level windows of the whole desktop, and other test
-// processes may show theirs at the same time.
+// This process's box, a dialog of the class "#32770": boxes are top-level
+// windows of the whole desktop, and other test processes may show theirs.
 HWND ownBox() {
     HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == GetCurrentProcessId()) return window;
+    DWORD process = 0;
+    while ((window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr &&
+           (GetWindowThreadProcessId(window, &process), process != GetCurrentProcessId())) {
     }
-    return nullptr;
+    return window;
 }
 
 // Waits for the box, reads it and presses the button, as a user would.
@@ -43,12 +40,11 @@ void answerBox(MessageBoxDriver::State* state) {
     }
     if (box == nullptr) return;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the box lays out its text
-    state->box.caption = windowText(box);
-    state->box.text = windowText(GetDlgItem(box, 0xFFFF));
+    state->box = {windowText(box), windowText(GetDlgItem(box, 0xFFFF)), {}};
+    // In id order, as ShownBox wants them.
     for (const int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE}) {
         if (GetDlgItem(box, id) != nullptr) state->box.buttons.push_back(id);
     }
-    std::sort(state->box.buttons.begin(), state->box.buttons.end());
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(state->reply, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, state->reply)));
 }
@@ -61,7 +57,7 @@ MessageBoxDriver::MessageBoxDriver(int reply) : state_(new State) {
 }
 
 MessageBoxDriver::~MessageBoxDriver() {
-    if (state_->clicker.joinable()) state_->clicker.join();
+    box();
 }
 
 ShownBox MessageBoxDriver::box() {
