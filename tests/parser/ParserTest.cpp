@@ -31,14 +31,11 @@ struct Text : std::vector<char> {
 std::unique_ptr<ParserBuf> parse(Text& text, Parser* prototype = new ParserSection(nullptr, nullptr, nullptr)) {
     return std::make_unique<ParserBuf>(text.data(), text.length(), prototype);
 }
-const Parser& nth(const Parser& node, unsigned long index) { return *node.at(index); }
 
 // A node and everything below it as "title|value" followed by each child
 // in <>, with exact case and length.
 std::string tree(const Parser& node) {
-    const quen::StdString title = node.title();
-    const quen::StdString value = node.value();
-    std::string result = support::plain(title) + "|" + support::plain(value);
+    std::string result = support::plain(node.title()) + "|" + support::plain(node.value());
     for (const Parser* child : node) result += "<" + tree(*child) + ">";
     return result;
 }
@@ -92,18 +89,12 @@ TEST(ParserFormat, TextsGiveTheirTreesOrTheirErrors) {
     const std::pair<std::string, std::string> rows[] = {
         // Without a section the root is empty; text before the first is ignored; a header runs to the first ']'.
         {"", "|"}, {"k=\"v\"\r\n]", "|"}, {"intro[a]", "|<[a]|>"}, {"[a[b]", "|<[a[b]|>"},
-        // A small settings file: sections keep their lines' text, lines their quotes.
-        {"[General]\r\nName = \"Disk=A, Size=1440\"\r\nLabel=\"Id=7\"\r\n[Empty]\r\n",
-         "|<[General]|Name = \"Disk=A, Size=1440\"\r\nLabel=\"Id=7\""
-         "<Name|\"Disk=A, Size=1440\"<Disk|A><Size|1440>><Label|\"Id=7\"<Id|7>>><[Empty]|>"},
         // Sections without lines: adjacent headers, a text ending in ']' or in ']' and one more character.
-        {"[a][b]", "|<[a]|><[b]|>"},
+        {"[a][b]", "|<[a]|><[b]|>"}, {"[x\r\ny]\r\n[ z ]\r\n", "|<[x\r\ny]|><[ z ]|>"},
         {"[a]\r\nk=\"v\"\r\n[last]", "|<[a]|k=\"v\"<k|\"v\"<|>>><[last]|>"},
         {"[a]\r\nk=\"v\"\r\n[last]\n", "|<[a]|k=\"v\"<k|\"v\"<|>>><[last]|>"},
         // Text after the last quote pair of a section is ignored.
         {"[a]\r\nk=\"v\"\r\nno quotes here\r\n", "|<[a]|k=\"v\"\r\nno quotes here<k|\"v\"<|>>>"},
-        // After a header every '[' starts a section.
-        {"[x\r\ny]\r\n[ z ]\r\n", "|<[x\r\ny]|><[ z ]|>"},
         // The character right after ']' is in no line: here the title's 'k'.
         {"[a]k=\"v\"", "|<[a]|=\"v<|\"v\"<|>>>"},
         // Lines follow the quotes, not the line breaks.
@@ -112,11 +103,9 @@ TEST(ParserFormat, TextsGiveTheirTreesOrTheirErrors) {
         // No comments: a remark between lines is part of the next title.
         {"[a]\r\nk=\"1\"\r\n; remark\r\nl=\"2\"\r\n",
          "|<[a]|k=\"1\"\r\n; remark\r\nl=\"2\"<k|\"1\"<|>><; remark\r\nl|\"2\"<|>>>"},
-        // A line without '=' has nothing (nor is it an error); a piece without '=' is empty.
-        {"[a]\r\nk \"v\"\r\n", "|<[a]|k \"v\"<|>>"},
-        {"[Drives]\r\nDrive=\"Floppy\"\r\nList=\"x,a=1\"\r\n",
-         "|<[Drives]|Drive=\"Floppy\"\r\nList=\"x,a=1\"<Drive|\"Floppy\"<|>><List|\"x,a=1\"<|><a|1>>>"},
-        // A ',' right after a ',' starts the next piece.
+        // A line without '=' has nothing (nor is it an error); a piece without '=' is empty; a ',' right
+        // after a ',' starts the next piece.
+        {"[a]\r\nk \"v\"\r\n", "|<[a]|k \"v\"<|>>"}, {"[a]\r\nk=\"x,a=1\"\r\n", "|<[a]|k=\"x,a=1\"<k|\"x,a=1\"<|><a|1>>>"},
         {"[a]\r\nk=\"a=1,,b=2\"\r\n", "|<[a]|k=\"a=1,,b=2\"<k|\"a=1,,b=2\"<a|1><,b|2>>>"},
         // Pieces with an empty name, an empty value, a second '=' and blanks.
         {"[a]\r\nk=\"=1, n= , x=y=z ,\t m = 2 \"\r\n",
@@ -125,22 +114,18 @@ TEST(ParserFormat, TextsGiveTheirTreesOrTheirErrors) {
         // piece; ',' alone is one piece, as its first character is no delimiter.
         {"[a]\r\ne=\"\"\r\nc=\"a=1,\"\r\nd=\",\"\r\nf=\"a,,\"",
          "|<[a]|e=\"\"\r\nc=\"a=1,\"\r\nd=\",\"\r\nf=\"a,,<e|\"\"><c|\"a=1,\"<a|1>><d|\",\"<|>><f|\"a,,\"<|><|>>>"},
-        // Blanks and line breaks may stand before the quote.
+        // Blanks and line breaks may stand before the quote; trimming takes blanks, tabs and line breaks only.
         {"[a]\r\nk =\r\n\t \"v=1\"\r\n", "|<[a]|k =\r\n\t \"v=1\"<k|\"v=1\"<v|1>>>"},
-        // Trimming takes blanks, tabs and line breaks only.
         {"[s]- \tkey \r\n= \t\"v\" \r\n[t]-    =\"=\v x\f \"",
          "|<[s]|key \r\n= \t\"v\"<key|\"v\"<|>>><[t]|=\"=\v x\f<|\"=\v x\f \"<|\v x\f>>>"},
         // A NUL inside a range ends its text; "a\0b" has no '=' before its delimiter.
         {"[s]\nna\0me=\"a\0b,c=d\"\n"s, "|<[s]|na<na|\"a<|><c|d>>>"},
-        // No quote after the line's first '=' and its blanks.
-        {"[a]\r\nk = v\r\nm=\"x\"\r\n", "Error: Invalid line"},
-        // The first '=' is inside the quotes, and '1' follows it.
-        {"[a]\r\nk \"a=1\"\r\n", "Error: Invalid line"},
+        // No quote after the line's first '=' and its blanks; the first '=' inside the quotes, '1' after it.
+        {"[a]\r\nk = v\r\nm=\"x\"\r\n", "Error: Invalid line"}, {"[a]\r\nk \"a=1\"\r\n", "Error: Invalid line"},
         // A quote left open before the end of the text or the next '[' (also one inside the quotes).
         {"[a]\r\nk=\"v\r\n", "Error: Invalid Line"}, {"[a]\r\nk=\"see [b]\"\r\n", "Error: Invalid Line"},
         // A header without ']', also after complete sections.
-        {"[a", "Error: Invalid section "}, {"[", "Error: Invalid section "},
-        {"[a]\r\nk=\"v\"\r\n[b\r\n", "Error: Invalid section "},
+        {"[a", "Error: Invalid section "}, {"[", "Error: Invalid section "}, {"[a]\r\nk=\"v\"\r\n[b\r\n", "Error: Invalid section "},
         // Among many lines or sections, the first error in text order wins.
         {"[a]\r\n" + repeated("k=\"v=1\"\r\n", 70) + "m = v \"w\"\r\nn=\"x\r\n", "Error: Invalid line"},
         {repeated("[s]\r\nk=\"v=1\"\r\n", 70) + "[t]\r\nm = v \"w\"\r\n[u", "Error: Invalid line"},
@@ -155,16 +140,8 @@ TEST(ParserFormat, TextsGiveTheirTreesOrTheirErrors) {
     }
 }
 
-// Nodes made by hand over spans the text never gives them.
-TEST(ParserFormat, NodesBuiltByHand) {
-    // A section whose span does not start with '[' looks for one, and for the ']' after it.
-    std::string text = "  [h] k=\"v\" ", bad = "x[k=\"v\"";
-    ParserSection search(&text[0], &text[text.size() - 1], new ParserLine(nullptr, nullptr, nullptr));
-    search.initialise();
-    EXPECT_EQ("[h]|k=\"v\"<k|\"v\"<|>>", tree(search));
-    ParserSection section(&bad[0], &bad[bad.size() - 1], nullptr);
-    EXPECT_EQ("Error: Invalid section ", thrown([&] { section.initialise(); }));
-    // A field value of one position is valid only when it is the '='.
+// A field value made by hand over one position is valid only when it is the '='.
+TEST(ParserFormat, AFieldValueOfOnePositionIsTheSeparator) {
     std::string single = "x=";
     ParserFieldValue letter(&single[0], &single[0], nullptr), equals(&single[1], &single[1], nullptr);
     EXPECT_EQ("Error: Invalid line", thrown([&] { letter.initialise(); }));
@@ -202,7 +179,7 @@ TEST(ParserTree, TheRootReleasesEveryNodeAlsoWhenItsConstructorThrows) {
         } else {
             const auto root = parse(text, CountedSection::make());
             EXPECT_EQ(row.second, liveNodes);
-            EXPECT_EQ("y", nth(nth(*root, 0), 0).at(1)->title());
+            EXPECT_EQ("y", root->at(0)->at(0)->at(1)->title());
         }
         EXPECT_EQ(0, liveNodes) << row.first;
     }
@@ -257,7 +234,7 @@ TEST(ParserTree, NodesFromArenaAndHeapAreAllReleased) {
     {
         const auto root = parse(big, CountedSection::make());
         ASSERT_EQ(2000ul, root->size());
-        EXPECT_EQ("[last]|l=\"d=5\"<l|\"d=5\"<d|5>>", tree(nth(*root, 1999)));
+        EXPECT_EQ("[last]|l=\"d=5\"<l|\"d=5\"<d|5>>", tree(*root->at(1999)));
     }
     EXPECT_EQ(0, liveNodes);
 }

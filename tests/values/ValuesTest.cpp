@@ -175,14 +175,11 @@ TEST(FileDates, SizesAndTimesByWideNameAndMissingFiles) {
     for (char c : folder.path()) path += static_cast<char16_t>(c);
     const std::vector<unsigned short> wide = support::utf16((path + u"/\u00e4\u20ac\U0001F600.dat").c_str());
     support::writeFileWide(wide.data(), "abc");
-    EXPECT_EQ(3u, quen::fileSize(wide.data()));
-    EXPECT_LE(before - 2, quen::fileTime(wide.data()).time());
+    EXPECT_TRUE(quen::fileSize(wide.data()) == 3 && quen::fileTime(wide.data()).time() >= before - 2);
     // Missing names, no name, and an unpaired surrogate name no file.
-    const std::string missing = folder.file("missing.bin");
     const std::vector<unsigned short> absent[] = {support::utf16((path + u"/\xD83D.dat").c_str()),
                                                   support::utf16((path + u"/missing\u00e4.dat").c_str())};
     const std::pair<std::string, std::string> rows[] = {
-        {"fileTime", thrown([&] { quen::fileTime(missing.c_str()); })},
         {"fileSize", thrown([&] { quen::fileSize(static_cast<const char*>(nullptr)); })},
         {"fileTime", thrown([&] { quen::fileTime(static_cast<const unsigned short*>(nullptr)); })},
         {"fileSize", thrown([&] { quen::fileSize(absent[0].data()); })},
@@ -194,21 +191,14 @@ TEST(FileDates, SizesAndTimesByWideNameAndMissingFiles) {
 // Points order row by row (y first), signed; equality is exact; neither
 // holds between objects of different dynamic classes.
 TEST(Point, OrderAndEqualityAreExactAndPerDynamicClass) {
-    const struct { Point a, b; bool less; } rows[] = {
-        {{1, 2}, {0, 3}, true}, {{0, 3}, {1, 2}, false}, {{1, 2}, {2, 2}, true}, {{2, 2}, {2, 2}, false}, {{5, -1}, {0, 0}, true}};
-    for (const auto& row : rows) EXPECT_EQ(row.less, row.a < row.b) << row.a.x << "," << row.a.y;
-    EXPECT_TRUE(PointFP(0.5, -0.25) < PointFP(0.0, 0.0));
-    EXPECT_FALSE(PointFP(0.1 + 0.2, 0.0) == PointFP(0.3, 0.0));
-    EXPECT_FALSE(Extent(2, 3) == Extent(3, 2));
-    EXPECT_TRUE(ExtentFP(1.5, 2.5) != ExtentFP(1.5, 2.0));
+    EXPECT_TRUE(Point(1, 2) < Point(0, 3) && Point(1, 2) < Point(2, 2) && Point(5, -1) < Point(0, 0));
+    EXPECT_FALSE(Point(0, 3) < Point(1, 2) || Point(2, 2) < Point(2, 2) || PointFP(0.5, 1.0) < PointFP(0.25, 1.0));
+    EXPECT_TRUE(PointFP(0.5, -0.25) < PointFP(0.0, 0.0) && ExtentFP(1.5, 2.5) != ExtentFP(1.5, 2.0));
+    EXPECT_FALSE(PointFP(0.1 + 0.2, 0.0) == PointFP(0.3, 0.0) || Extent(2, 3) == Extent(3, 2));
     Point q(3, -4);
     ExtentFP f;
     q = Point();
     f = ExtentFP(1.5, 2.5);
-    EXPECT_TRUE(q == Point(0, 0) && f == ExtentFP(1.5, 2.5));
-    const OtherPoint derived(1, 2);
-    EXPECT_TRUE(derived == OtherPoint(1, 2));
-    EXPECT_FALSE(Point(1, 2) == derived);
-    EXPECT_FALSE(Point(0, 0) < derived);
-    EXPECT_FALSE(derived < Point(5, 5));
+    EXPECT_TRUE(q == Point(0, 0) && f == ExtentFP(1.5, 2.5) && OtherPoint(1, 2) == OtherPoint(1, 2));
+    EXPECT_FALSE(Point(1, 2) == OtherPoint(1, 2) || Point(0, 0) < OtherPoint(1, 2) || OtherPoint(1, 2) < Point(5, 5));
 }
