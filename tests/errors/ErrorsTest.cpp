@@ -14,7 +14,6 @@
 using quen::QuenException;
 using quen::StdString;
 using quen::WindowsError;
-using support::MessageBoxDriver;
 
 namespace {
 
@@ -93,9 +92,9 @@ TEST(WindowsMessage, ShowsTheBoxAndKeepsTheReply) {
         {nullptr, nullptr, MB_OKCANCEL, IDCANCEL, {IDOK, IDCANCEL}},
     };
     for (const auto& row : rows) {
-        MessageBoxDriver driver(row.reply);
-        EXPECT_EQ(row.reply, quen::WindowsMessage(row.text, row.caption, row.type).reply());
-        const support::ShownBox box = driver.box();
+        const support::ShownBox box = support::answerBox(row.reply, [&] {
+            EXPECT_EQ(row.reply, quen::WindowsMessage(row.text, row.caption, row.type).reply());
+        });
         EXPECT_EQ(std::string(row.caption == nullptr ? "" : row.caption) + "|" + (row.text == nullptr ? "" : row.text),
                   box.caption + "|" + box.text);
         EXPECT_EQ(row.buttons, box.buttons) << row.reply;
@@ -104,14 +103,11 @@ TEST(WindowsMessage, ShowsTheBoxAndKeepsTheReply) {
 
 // A null prefix shows only what().
 TEST(WindowsExceptionMessage, ShowsThePrefixFollowedDirectlyByWhat) {
-    {
-        MessageBoxDriver driver(IDOK);
-        const quen::WindowsExceptionMessage message(QuenException("File READ error"), "Cannot load the settings: ",
-                                                    "Settings", MB_OK | MB_ICONERROR);
-        const support::ShownBox box = driver.box();
-        EXPECT_EQ("Settings|Cannot load the settings: File READ error", box.caption + "|" + box.text);
-    }
-    MessageBoxDriver driver(IDOK);
-    const quen::WindowsExceptionMessage message(std::runtime_error("disk full"), nullptr, "quen", MB_OK);
-    EXPECT_EQ("disk full", driver.box().text);
+    const support::ShownBox box = support::answerBox(IDOK, [] {
+        quen::WindowsExceptionMessage(QuenException("File READ error"), "Cannot load the settings: ", "Settings",
+                                      MB_OK | MB_ICONERROR);
+    });
+    EXPECT_EQ("Settings|Cannot load the settings: File READ error", box.caption + "|" + box.text);
+    const auto what = [] { quen::WindowsExceptionMessage(std::runtime_error("disk full"), nullptr, "quen", MB_OK); };
+    EXPECT_EQ("disk full", support::answerBox(IDOK, what).text);
 }

@@ -6,12 +6,6 @@
 
 namespace support {
 
-struct MessageBoxDriver::State {
-    int reply = 0;
-    ShownBox box;
-    std::thread clicker;
-};
-
 namespace {
 
 std::string windowText(HWND window) {
@@ -31,38 +25,28 @@ HWND ownBox() {
     return window;
 }
 
-// Waits for the box, reads it and presses the button, as a user would.
-void answerBox(MessageBoxDriver::State* state) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    HWND box = nullptr;
-    while ((box = ownBox()) == nullptr && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    if (box == nullptr) return;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the box lays out its text
-    state->box = {windowText(box), windowText(GetDlgItem(box, 0xFFFF)), {}};
-    // In id order, as ShownBox wants them.
-    for (const int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE}) {
-        if (GetDlgItem(box, id) != nullptr) state->box.buttons.push_back(id);
-    }
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(state->reply, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box, state->reply)));
-}
-
 }  // namespace
 
-MessageBoxDriver::MessageBoxDriver(int reply) : state_(new State) {
-    state_->reply = reply;
-    state_->clicker = std::thread(answerBox, state_.get());
-}
-
-MessageBoxDriver::~MessageBoxDriver() {
-    box();
-}
-
-ShownBox MessageBoxDriver::box() {
-    if (state_->clicker.joinable()) state_->clicker.join();
-    return state_->box;
+ShownBox answerBox(int reply, const std::function<void()>& work) {
+    ShownBox shown;
+    // Waits for the box, reads it and presses the button, as a user would.
+    std::thread clicker([&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        HWND box = nullptr;
+        while ((box = ownBox()) == nullptr && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        if (box == nullptr) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the box lays out its text
+        shown = {windowText(box), windowText(GetDlgItem(box, 0xFFFF)), {}};
+        for (const int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE}) {
+            if (GetDlgItem(box, id) != nullptr) shown.buttons.push_back(id);  // in id order
+        }
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(reply, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, reply)));
+    });
+    work();
+    clicker.join();
+    return shown;
 }
 
 }  // namespace support
