@@ -28,8 +28,7 @@ TEST(PosixTime, CenturyLeapRuleAndTheLastYear) {
 }
 
 // A file's creation time is its birth time, which a later modification
-// leaves alone; only a file system without birth times gives the
-// modification time.
+// leaves alone (the modification time where the file system keeps none).
 TEST(PosixFileTimes, CreationIsTheBirthTimeWhereTheFileSystemKeepsOne) {
     support::ScratchFolder folder;
     const std::string name = folder.file("born.bin");

@@ -25,16 +25,12 @@ namespace {
 
 // Counts destructor runs, to see each object deleted exactly once.
 struct Tracked {
-    explicit Tracked(int& deletions, int value = 0) : deletions_(deletions), value(value) {}
-    ~Tracked() { ++deletions_; }
-    int& deletions_;
+    int& deletions;
     int value;
+    ~Tracked() { ++deletions; }
 };
 
-struct Element {
-    static int destroyed;
-    ~Element() { ++destroyed; }
-};
+struct Element { static int destroyed; ~Element() { ++destroyed; } };
 int Element::destroyed = 0;
 
 }  // namespace
@@ -68,14 +64,11 @@ TEST(SmartPointer, CopiesShareTheObjectAndTheLastDeletesItOnce) {
     EXPECT_TRUE(empty.get() == nullptr && !empty && empty.count() == 1);
     int deletions = 0;
     {
-        auto* first = new SmartPointer<Tracked>(new Tracked(deletions, 7));
+        auto* first = new SmartPointer<Tracked>(new Tracked{deletions, 7});
         const SmartPointer<Tracked> second(*first);
-        EXPECT_EQ(2, second.count());
-        EXPECT_EQ(first->get(), second.get());
+        EXPECT_TRUE(second.count() == 2 && first->get() == second.get());
         delete first;
-        EXPECT_EQ(0, deletions);
-        EXPECT_EQ(1, second.count());
-        EXPECT_TRUE(second->value == 7 && (*second).value == 7);
+        EXPECT_TRUE(deletions == 0 && second.count() == 1 && second->value == 7 && (*second).value == 7);
     }
     EXPECT_EQ(1, deletions);
 }
@@ -85,12 +78,11 @@ TEST(SmartPointer, CopiesShareTheObjectAndTheLastDeletesItOnce) {
 TEST(SmartPointer, AssignmentReleasesTheOldObjectAndSharesTheNew) {
     int oldDeletions = 0, newDeletions = 0;
     {
-        SmartPointer<Tracked> a(new Tracked(oldDeletions));
-        const SmartPointer<Tracked> b(new Tracked(newDeletions));
+        SmartPointer<Tracked> a(new Tracked{oldDeletions, 0});
+        const SmartPointer<Tracked> b(new Tracked{newDeletions, 0});
         quen::SmartBase<Tracked, quen::ObjRef<Tracked>>& base = a;
         base = b;
-        EXPECT_EQ(1, oldDeletions);
-        EXPECT_EQ(b.get(), a.get());
+        EXPECT_TRUE(oldDeletions == 1 && b.get() == a.get());
         base = static_cast<const quen::SmartBase<Tracked, quen::ObjRef<Tracked>>&>(b);
         a = static_cast<const SmartPointer<Tracked>&>(a);
         EXPECT_EQ(2, b.count());
@@ -106,8 +98,7 @@ TEST(SmartArray, IndexesSharesAndReleasesWithArrayDeletion) {
         SmartArray<Element> a(new Element[2]);
         const SmartArray<Element> b(new Element[3]);
         static_cast<quen::SmartBase<Element, quen::ArrayRef<Element>>&>(a) = b;
-        EXPECT_EQ(2, Element::destroyed);
-        EXPECT_EQ(2, b.count());
+        EXPECT_TRUE(Element::destroyed == 2 && b.count() == 2);
     }
     EXPECT_EQ(5, Element::destroyed);
     SmartArray<char> buffer(new char[4]), shared(new char[1]);

@@ -26,9 +26,7 @@ using support::plain;
 namespace {
 
 // A string type of its own, to check that equality looks at dynamic types.
-struct OtherString : StdString {
-    using StdString::StdString;
-};
+struct OtherString : StdString { using StdString::StdString; };
 
 // All twelve comparisons of a string of type S with a text, in both operand
 // orders (each must also compile unambiguously, which clang once refused).
@@ -44,9 +42,7 @@ void expectOrderedAgainstText(const S& value, const char* text, int sign) {
 }
 
 // A reader of a module that has no string table at all: the program itself.
-struct ProgramStrings : quen::StringTable {
-    void* instance() const override { return nullptr; }
-};
+struct ProgramStrings : quen::StringTable { void* instance() const override { return nullptr; } };
 
 StdString withZero() {  // "ab\0cd"
     return StdString("ab") + '\0' + "cd";
@@ -130,15 +126,13 @@ TEST(StdString, ComparisonsIgnoreCaseAndEqualityOfStringsNeedsTheSameType) {
 TEST(StdString, FoldingFollowsTheLocaleInForceInEveryThread) {
     // A worker folds in the C locale, then the main thread sets a Latin-1
     // locale: from then on both fold as toupper does there.
-    EXPECT_TRUE(support::foldsAsToupper());
-    EXPECT_FALSE(quen::ICharTraits<char>::eq('\xE9', '\xC9'));
+    EXPECT_TRUE(support::foldsAsToupper() && !quen::ICharTraits<char>::eq('\xE9', '\xC9'));
     std::atomic<int> stage{0};
     bool latin1Set = false;
     std::thread worker([&] {
         EXPECT_TRUE(support::foldsAsToupper());
         for (stage = 1; stage != 2;) std::this_thread::yield();
-        EXPECT_TRUE(support::foldsAsToupper());
-        EXPECT_EQ(latin1Set, quen::ICharTraits<char>::eq('\xE9', '\xC9'));
+        EXPECT_TRUE(support::foldsAsToupper() && latin1Set == quen::ICharTraits<char>::eq('\xE9', '\xC9'));
     });
     while (stage != 1) std::this_thread::yield();
     latin1Set = std::setlocale(LC_CTYPE, support::latin1Locale()) != nullptr;
@@ -167,9 +161,9 @@ TEST(StdString, CopiesStopAtTheFirstZeroByteAndTextsAreNeverNull) {
     const std::pair<std::string, std::string> rows[] = {
         {"ab", plain(StdString(five))}, {"ab", plain(assigned)}, {"x", plain(StdString(StdString::BaseString("x\0y", 3)))},
         {std::string(1, '\0'), plain(StdString('\0'))}, {"", plain(StdString(static_cast<const char*>(nullptr)))},
+        {"", static_cast<const char*>(StdString())},  // never null
     };
     for (const auto& row : rows) EXPECT_EQ(row.first, row.second);
-    EXPECT_STREQ("", static_cast<const char*>(StdString()));  // never null
     StdString indexed("abc 1z");
     indexed[0] = 'X';
     EXPECT_EQ('b', indexed[1u]);
@@ -220,11 +214,10 @@ TEST(StdString, TokenFindsTheNextTokenWithoutAdvancing) {
         {"a,,bc", ",", 1000, 4294967295u, 42}, {",,,", ",", 0, 4294967295u, 42}, {"", ",", 0, 4294967295u, 42},
     };
     for (const auto& row : rows) {
-        unsigned int start = row.start;
-        unsigned int length = 42;  // left alone without a token
-        EXPECT_EQ(row.wantStart != 4294967295u, StdString(row.text).token(row.delimiters, start, length)) << row.text;
-        EXPECT_EQ(row.wantStart, start) << row.text << " from " << row.start;
-        EXPECT_EQ(row.wantLength, length) << row.text << " from " << row.start;
+        unsigned int start = row.start, length = 42;  // left alone without a token
+        const bool found = StdString(row.text).token(row.delimiters, start, length);
+        EXPECT_TRUE(found == (row.wantStart != 4294967295u) && start == row.wantStart && length == row.wantLength)
+            << row.text << " from " << row.start << ": " << found << " " << start << " " << length;
     }
 }
 
@@ -255,14 +248,12 @@ TEST(MessageTable, IsReadFromTheLibrarysOwnModuleByEveryReader) {
     EXPECT_EQ("File SIZE error", plain(second[20]));
     const HINSTANCE module = static_cast<HINSTANCE>(strings.instance());
     char text[64] = {0};
-    EXPECT_EQ(15, LoadStringA(module, 1, text, sizeof text));
-    EXPECT_STREQ("File READ error", text);
-    // LoadStringA cuts a text to the buffer and keeps the terminating zero.
-    EXPECT_EQ(4, LoadStringA(module, 1, text, 5));
-    EXPECT_STREQ("File", text);
-    // Only the low 16 bits of the id count, as on Windows.
-    EXPECT_EQ(11, LoadStringA(module, 131084, text, sizeof text));
-    EXPECT_STREQ(" with mode ", text);
+    const auto load = [&](UINT id, int size) { return std::to_string(LoadStringA(module, id, text, size)) + ":" + text; };
+    // LoadStringA cuts a text to the buffer, keeping the terminating zero;
+    // only the low 16 bits of the id count, as on Windows.
+    EXPECT_EQ("15:File READ error", load(1, sizeof text));
+    EXPECT_EQ("4:File", load(1, 5));
+    EXPECT_EQ("11: with mode ", load(131084, sizeof text));
 }
 
 // Accessors never fail and never read past the value: a part that is not
@@ -363,11 +354,9 @@ TEST(WildString, RefusesPositionsBeyondTheEndsAndComparesLiterallyWithACount) {
         EXPECT_THROW(WildString("x*").match("abc", p, q), std::out_of_range);
         EXPECT_THROW(WildString("x*").match("abc", p, q, 0), std::out_of_range);
     }
-    EXPECT_TRUE(WildString("abc").match("BCx", 1, 0, 2));
-    EXPECT_FALSE(WildString("abc").match("BCx", 1, 0, 3));
-    EXPECT_TRUE(WildString("abc").match("xBC", 1, 1, 4294967295u));
-    EXPECT_TRUE(WildString("abc").match("", 3, 0, 0));
-    EXPECT_FALSE(WildString("a*c").match("abc", 0, 0, 3));
+    EXPECT_TRUE(WildString("abc").match("BCx", 1, 0, 2) && WildString("abc").match("xBC", 1, 1, 4294967295u) &&
+                WildString("abc").match("", 3, 0, 0));
+    EXPECT_FALSE(WildString("abc").match("BCx", 1, 0, 3) || WildString("a*c").match("abc", 0, 0, 3));
 }
 
 TEST(WildString, AgreesWithTheRulesOnRandomPatterns) {
@@ -386,44 +375,13 @@ TEST(WildString, AgreesWithTheRulesOnRandomPatterns) {
     EXPECT_TRUE(matched > rounds / 50 && matched < rounds - rounds / 50) << matched;
 }
 
-// Long subjects of nearly one letter, against segments cut from them (some
-// characters turned into '?' or the other case) or made up: the segments
-// almost match everywhere, so the searches behind the stars hand over to
-// the linear ones (plain segments; segments with '?' up to and beyond 64
-// characters).
-TEST(WildString, AgreesWithTheRulesOnLongSubjects) {
-    std::mt19937 random(1303);
-    const auto chance = [&](unsigned percent) { return random() % 100 < percent; };
-    int matched = 0;
-    for (int round = 0; round < 100; ++round) {
-        std::string subject(300 + random() % 400, 'a');
-        for (char& c : subject) c = chance(3) ? "bB."[random() % 3] : (chance(10) ? 'A' : 'a');
-        std::string pattern = chance(30) ? "a" : "";
-        for (int k = chance(30) ? 2 : 1; k > 0; --k) {
-            const std::size_t length = 1 + random() % (chance(50) ? 20 : 100);
-            std::string segment = chance(70) ? subject.substr(random() % (subject.size() - length), length)
-                                             : std::string(length - 1, 'a') + "b";
-            const bool questions = chance(50);
-            for (std::size_t i = 1; i < segment.size(); ++i) {
-                segment[i] = questions && chance(8) ? '?' : (chance(5) ? (segment[i] == 'a' ? 'A' : 'a') : segment[i]);
-            }
-            pattern += (chance(20) ? "*?" : "*") + segment;
-        }
-        pattern += chance(50) ? "*" : (chance(50) ? "*a" : "*.");
-        const bool expected = reference(pattern, 0, subject, 0);
-        ASSERT_EQ(expected, matches(pattern, subject)) << "pattern '" << pattern << "'";
-        matched += expected ? 1 : 0;
-    }
-    EXPECT_TRUE(matched > 10 && matched < 90) << matched;
-}
-
 // A segment whose only occurrence ends the subject, after so many near
 // misses that the search has handed over to a linear one (two-way, or
-// shift-and for a segment with '?', in one word or several): whatever the
-// hand-over point, also where the occurrence fills the rest exactly. A '.'
-// matches only itself there as well.
+// shift-and for a segment with '?', in one word or several, also exactly
+// two): whatever the hand-over point, also where the occurrence fills the
+// rest exactly. A '.' matches only itself there as well.
 TEST(WildString, FindsASegmentThatEndsTheSubject) {
-    for (const std::size_t half : {9, 34}) {
+    for (const std::size_t half : {9, 34, 63}) {
         const std::string run(half, 'a');
         for (const std::string& segment :
              {run + run + "b", run + "?" + run + "b", run + "?" + run + ".b", run + "." + run + "b"}) {
@@ -432,9 +390,11 @@ TEST(WildString, FindsASegmentThatEndsTheSubject) {
             std::replace(text.begin(), text.end(), '?', 'a');
             for (std::size_t extra = 0; extra < 40; ++extra) {
                 const std::string subject = std::string(extra, 'a') + text;
-                std::string noDot = subject;
+                std::string noDot = subject, plus = subject;
                 std::replace(noDot.begin(), noDot.end(), '.', 'a');
-                EXPECT_TRUE(matches(pattern, subject) && !matches(pattern, subject.substr(0, subject.size() - 1)))
+                plus[extra] = '+';  // the occurrence's first character changed
+                EXPECT_TRUE(matches(pattern, subject) && !matches(pattern, subject.substr(0, subject.size() - 1)) &&
+                            !matches(pattern, plus))
                     << pattern << " after " << extra;
                 EXPECT_EQ(segment.find('.') == std::string::npos, matches(pattern, noDot)) << pattern << " after " << extra;
             }
@@ -445,13 +405,11 @@ TEST(WildString, FindsASegmentThatEndsTheSubject) {
 TEST(WildString, HostilePatternsFinish) {
     // Exponential for a literal-by-literal backtracking matcher.
     const std::string many(20000, 'a');
-    EXPECT_FALSE(matches("*a*a*a*a*a*a*a*a*a*a*b", many));
     EXPECT_TRUE(matches("*a*a*a*a*a*a*a*a*a*a*a", many));
-    EXPECT_FALSE(matches("*a*a*a*a*a*a*a*a*a*a*ba*", many));
+    EXPECT_FALSE(matches("*a*a*a*a*a*a*a*a*a*a*b", many) || matches("*a*a*a*a*a*a*a*a*a*a*ba*", many));
     // A stack level per star would overflow here.
     const std::string stars(100000, '*');
-    EXPECT_TRUE(matches(stars, many));
-    EXPECT_FALSE(matches(stars + "b" + stars, many));
+    EXPECT_TRUE(matches(stars, many) && !matches(stars + "b" + stars, many));
     std::string alternating;
     for (int i = 0; i < 50000; ++i) alternating += "*a";
     EXPECT_FALSE(matches(alternating, many));  // more 'a' wanted than there are

@@ -9,8 +9,7 @@
 
 namespace support {
 
-// Every character of the string, NULs inside it included, which gtest
-// compares and prints in full.
+// Every character of the string, NULs included, for gtest to compare and print.
 inline std::string plain(const quen::StdString& s) {
     return std::string(s.data(), s.size());
 }

@@ -34,12 +34,8 @@ unsigned long long count(const FILETIME& time) {
 const unsigned long long epoch = 116444736000000000ULL;
 const unsigned long long perSecond = 10000000ULL;
 
-struct OtherTime : TimeDate {
-    using TimeDate::TimeDate;
-};
-struct OtherPoint : Point {
-    using Point::Point;
-};
+struct OtherTime : TimeDate { using TimeDate::TimeDate; };
+struct OtherPoint : Point { using Point::Point; };
 
 // The fields of a time, and those of its SYSTEMTIME, as text.
 std::string fields(const TimeDate& t) {
@@ -98,19 +94,17 @@ TEST_F(TimeInUtc, SerialisedAsFourBytesAndOnlyWithinThem) {
     test::MemoryStream shortStream(std::string("\x01\x02", 2));
     shortStream.quiet = true;
     EXPECT_EQ("File WRITE READ-ONLY error", thrown([&] { back.input(shortStream); }));
-    EXPECT_EQ(-2, back.time());
     shortStream.clear();
     shortStream.put = -1;
-    EXPECT_EQ("File WRITE READ-ONLY error", thrown([&] { back.output(shortStream); }));
+    EXPECT_EQ("File WRITE READ-ONLY error -2", thrown([&] { back.output(shortStream); }) + " " + std::to_string(back.time()));
 }
 
 TEST_F(TimeInUtc, ComparisonNeedsTheSameTypeAndDifferenceIsInSeconds) {
     TimeDate assigned(1);
     assigned = TimeDate(5);
-    const bool got[] = {assigned == TimeDate(5), assigned == TimeDate(6), assigned == OtherTime(5), TimeDate(-1) < TimeDate(0),
-                        TimeDate(6) < TimeDate(5), assigned < OtherTime(6), OtherTime(5) < assigned};
-    const bool want[] = {true, false, false, true, false, false, false};
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(want[i], got[i]) << i;
+    EXPECT_TRUE(assigned == TimeDate(5) && TimeDate(-1) < TimeDate(0));
+    EXPECT_FALSE(assigned == TimeDate(6) || assigned == OtherTime(5) || TimeDate(6) < TimeDate(5) ||
+                 assigned < OtherTime(6) || OtherTime(5) < assigned);
     EXPECT_EQ(-60.0, TimeDate(40) - TimeDate(100));
 }
 
