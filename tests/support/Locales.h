@@ -1,5 +1,5 @@
-// Locales with an 8-bit character set, for the tests of case folding: the
-// runtime's toupper folds more than A to Z in them.
+// Locales with an 8-bit character set, where the runtime's toupper folds
+// more than A to Z, for the tests of case folding.
 #ifndef QUEN_TESTS_SUPPORT_LOCALES_H
 #define QUEN_TESTS_SUPPORT_LOCALES_H
 
@@ -9,24 +9,18 @@
 
 namespace support {
 
-// A name for setlocale (and, on Linux, newlocale) of a Western European
-// locale in Latin-1 (Linux) or code page 1252 (Windows), where 0xE9 and
-// 0xC9 fold alike.
+// Names for setlocale (and newlocale): Latin-1 or code page 1252, where 0xE9
+// and 0xC9 fold alike; ISO-8859-7 or code page 1253, where 0xFC folds to 0xBC.
 const char* latin1Locale();
-
-// The same for a Greek locale in ISO-8859-7 or code page 1253, where 0xFC
-// folds to 0xBC (and 0xDC to 0xB6), where Latin-1 folds 0xFC to 0xDC.
 const char* greekLocale();
 
-// Success when, in the calling thread's locale now, ICharTraits<char> folds
-// every pair of bytes as the runtime's toupper does (eq and lt), and the
-// searches of each byte in a text of all bytes find what toupper says.
+// ICharTraits<char> folds every pair of bytes as toupper does in the calling
+// thread's locale (eq and lt), and the searches of each byte agree with it.
 ::testing::AssertionResult foldsAsToupper();
 
-// Success when every search of StdString gives what the base string's member
-// (position by position through the traits) gives, in the calling thread's
-// locale, from every start, on random texts over the alphabet (its first two
-// letters most often) and needles over its first four letters.
+// Every search of StdString gives what the base string's member gives, from
+// every start, on random texts over the alphabet and needles over its first
+// four letters.
 ::testing::AssertionResult searchesAsTheBaseString(const std::string& alphabet, unsigned int seed);
 
 }  // namespace support

@@ -3,19 +3,16 @@
 #include "support/Locales.h"
 
 // The build makes the two locales from the system's locale sources into a
-// folder of its own (tests/CMakeLists.txt), which LOCPATH names. Locales read
-// from files rather than the system's archive are also the ones that glibc
-// unmaps when their last locale object is freed.
+// folder of its own that LOCPATH names (tests/CMakeLists.txt): glibc unmaps
+// locales read from files when their last locale object is freed.
 namespace support {
 
 const char* latin1Locale() {
-    setenv("LOCPATH", QUEN_TEST_LOCALES, 1);
-    return "fr_FR.ISO-8859-1";
+    return setenv("LOCPATH", QUEN_TEST_LOCALES, 1) == 0 ? "fr_FR.ISO-8859-1" : nullptr;
 }
 
 const char* greekLocale() {
-    setenv("LOCPATH", QUEN_TEST_LOCALES, 1);
-    return "el_GR.ISO-8859-7";
+    return setenv("LOCPATH", QUEN_TEST_LOCALES, 1) == 0 ? "el_GR.ISO-8859-7" : nullptr;
 }
 
 }  // namespace support

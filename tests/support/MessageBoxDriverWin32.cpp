@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -6,12 +5,6 @@
 #include "support/MessageBoxDriver.h"
 
 namespace support {
-
-struct MessageBoxDriver::State {
-    int reply = 0;
-    ShownBox box;
-    std::thread clicker;
-};
 
 namespace {
 
@@ -21,52 +14,39 @@ std::string windowText(HWND window) {
     return text;
 }
 
-// This process's message box: a dialog of the standard class "#32770".
-// Boxes are top-level windows of the whole desktop, and other test
-// processes may show theirs at the same time.
+// This process's box, a dialog of the class "#32770": boxes are top-level
+// windows of the whole desktop, and other test processes may show theirs.
 HWND ownBox() {
     HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == GetCurrentProcessId()) return window;
+    DWORD process = 0;
+    while ((window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr &&
+           (GetWindowThreadProcessId(window, &process), process != GetCurrentProcessId())) {
     }
-    return nullptr;
-}
-
-// Waits for the box, reads it and presses the button, as a user would.
-void answerBox(MessageBoxDriver::State* state) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    HWND box = nullptr;
-    while ((box = ownBox()) == nullptr && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    if (box == nullptr) return;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the box lays out its text
-    state->box.caption = windowText(box);
-    state->box.text = windowText(GetDlgItem(box, 0xFFFF));
-    for (const int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE}) {
-        if (GetDlgItem(box, id) != nullptr) state->box.buttons.push_back(id);
-    }
-    std::sort(state->box.buttons.begin(), state->box.buttons.end());
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(state->reply, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box, state->reply)));
+    return window;
 }
 
 }  // namespace
 
-MessageBoxDriver::MessageBoxDriver(int reply) : state_(new State) {
-    state_->reply = reply;
-    state_->clicker = std::thread(answerBox, state_.get());
-}
-
-MessageBoxDriver::~MessageBoxDriver() {
-    if (state_->clicker.joinable()) state_->clicker.join();
-}
-
-ShownBox MessageBoxDriver::box() {
-    if (state_->clicker.joinable()) state_->clicker.join();
-    return state_->box;
+ShownBox answerBox(int reply, const std::function<void()>& work) {
+    ShownBox shown;
+    // Waits for the box, reads it and presses the button, as a user would.
+    std::thread clicker([&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        HWND box = nullptr;
+        while ((box = ownBox()) == nullptr && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        if (box == nullptr) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the box lays out its text
+        shown = {windowText(box), windowText(GetDlgItem(box, 0xFFFF)), {}};
+        for (const int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE}) {
+            if (GetDlgItem(box, id) != nullptr) shown.buttons.push_back(id);  // in id order
+        }
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(reply, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, reply)));
+    });
+    work();
+    clicker.join();
+    return shown;
 }
 
 }  // namespace support

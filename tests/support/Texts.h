@@ -1,5 +1,4 @@
-// What the suites compare as text: all of a StdString's characters, and the
-// message of the QuenException that a piece of work throws.
+// What the suites compare as text.
 #ifndef QUEN_TESTS_SUPPORT_TEXTS_H
 #define QUEN_TESTS_SUPPORT_TEXTS_H
 
@@ -10,8 +9,7 @@
 
 namespace support {
 
-// Every character of the string, NULs inside it included, as a std::string,
-// which gtest compares and prints in full.
+// Every character of the string, NULs included, for gtest to compare and print.
 inline std::string plain(const quen::StdString& s) {
     return std::string(s.data(), s.size());
 }

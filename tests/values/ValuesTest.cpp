@@ -34,15 +34,8 @@ unsigned long long count(const FILETIME& time) {
 const unsigned long long epoch = 116444736000000000ULL;
 const unsigned long long perSecond = 10000000ULL;
 
-class OtherTime : public TimeDate {
-public:
-    using TimeDate::TimeDate;
-};
-
-class OtherPoint : public Point {
-public:
-    using Point::Point;
-};
+struct OtherTime : TimeDate { using TimeDate::TimeDate; };
+struct OtherPoint : Point { using Point::Point; };
 
 // The fields of a time, and those of its SYSTEMTIME, as text.
 std::string fields(const TimeDate& t) {
@@ -54,20 +47,17 @@ std::string fields(const TimeDate& t) {
     return text;
 }
 
-class TimeInUtc : public ::testing::Test {
-protected:
+struct TimeInUtc : ::testing::Test {
     void SetUp() override { support::setTimeZone("UTC0"); }
 };
 
 }  // namespace
 
 TEST_F(TimeInUtc, CalendarFieldsSystemTimeAndFileTime) {
-    const long before = static_cast<long>(std::time(nullptr));
-    const long now = TimeDate().time();
+    const long before = static_cast<long>(std::time(nullptr)), now = TimeDate().time();
     EXPECT_TRUE(before <= now && now <= static_cast<long>(std::time(nullptr)));
     const std::pair<long, std::string> rows[] = {
         {0, "1970-1-1 4 0:0:0 / 1970-1-1 4 0:0:0.0"},
-        {86400, "1970-1-2 5 0:0:0 / 1970-1-2 5 0:0:0.0"},                   // a Friday
         {951782400 + 3723, "2000-2-29 2 1:2:3 / 2000-2-29 2 1:2:3.0"},      // a leap day
         {2147483647, "2038-1-19 2 3:14:7 / 2038-1-19 2 3:14:7.0"},          // the last second of 32 bits
     };
@@ -76,9 +66,6 @@ TEST_F(TimeInUtc, CalendarFieldsSystemTimeAndFileTime) {
         EXPECT_EQ(epoch + static_cast<unsigned long long>(row.first) * perSecond, count(quen::fileTime(TimeDate(row.first))));
     }
     EXPECT_EQ(70, TimeDate(86400).localTime().tm_year);
-    // asctime's text with its line break; the C runtime writes the day as " 2", the Windows runtime as "02".
-    const std::string text = TimeDate(86400).ascTime().c_str();
-    EXPECT_TRUE(text == "Fri Jan  2 00:00:00 1970\n" || text == "Fri Jan 02 00:00:00 1970\n") << text;
 }
 
 TEST(TimeDateZones, FieldsAndFileTimeCountTheLocalWallClock) {
@@ -89,13 +76,11 @@ TEST(TimeDateZones, FieldsAndFileTimeCountTheLocalWallClock) {
 
 TEST_F(TimeInUtc, SerialisedAsFourBytesAndOnlyWithinThem) {
     test::MemoryStream stream;
-    EXPECT_EQ(4u, TimeDate(86400).objectSize());
-    EXPECT_EQ(&stream, &TimeDate(86400).output(stream));
+    EXPECT_TRUE(TimeDate(86400).objectSize() == 4 && &TimeDate(86400).output(stream) == &stream);
     for (const long time : {-2L, static_cast<long>(INT32_MAX), static_cast<long>(INT32_MIN)}) TimeDate(time).output(stream);
     EXPECT_EQ(std::string("\x80\x51\x01\x00\xFE\xFF\xFF\xFF\xFF\xFF\xFF\x7F\x00\x00\x00\x80", 16), stream.bytes);
     TimeDate back(7);
-    EXPECT_EQ(&stream, &back.input(stream));
-    EXPECT_EQ(86400, back.time());
+    EXPECT_TRUE(&back.input(stream) == &stream && back.time() == 86400);
     back.input(stream);
     EXPECT_EQ(-2, back.time());
     if (sizeof(long) > 4) {
@@ -109,19 +94,17 @@ TEST_F(TimeInUtc, SerialisedAsFourBytesAndOnlyWithinThem) {
     test::MemoryStream shortStream(std::string("\x01\x02", 2));
     shortStream.quiet = true;
     EXPECT_EQ("File WRITE READ-ONLY error", thrown([&] { back.input(shortStream); }));
-    EXPECT_EQ(-2, back.time());
     shortStream.clear();
     shortStream.put = -1;
-    EXPECT_EQ("File WRITE READ-ONLY error", thrown([&] { back.output(shortStream); }));
+    EXPECT_EQ("File WRITE READ-ONLY error -2", thrown([&] { back.output(shortStream); }) + " " + std::to_string(back.time()));
 }
 
 TEST_F(TimeInUtc, ComparisonNeedsTheSameTypeAndDifferenceIsInSeconds) {
     TimeDate assigned(1);
     assigned = TimeDate(5);
-    const bool got[] = {assigned == TimeDate(5), assigned == TimeDate(6), assigned == OtherTime(5), TimeDate(-1) < TimeDate(0),
-                        TimeDate(6) < TimeDate(5), assigned < OtherTime(6), OtherTime(5) < assigned};
-    const bool want[] = {true, false, false, true, false, false, false};
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(want[i], got[i]) << i;
+    EXPECT_TRUE(assigned == TimeDate(5) && TimeDate(-1) < TimeDate(0));
+    EXPECT_FALSE(assigned == TimeDate(6) || assigned == OtherTime(5) || TimeDate(6) < TimeDate(5) ||
+                 assigned < OtherTime(6) || OtherTime(5) < assigned);
     EXPECT_EQ(-60.0, TimeDate(40) - TimeDate(100));
 }
 
@@ -159,8 +142,7 @@ TEST_F(TimeInUtc, TimesTheRuntimeCannotConvertGiveZeroFields) {
     for (const long t : {-1L, static_cast<long>(INT32_MIN)}) {
         const TimeDate early(t);
         const std::string text = early.ascTime().c_str();
-        EXPECT_EQ(25u, text.size()) << t;
-        EXPECT_EQ('\n', text.back());
+        EXPECT_TRUE(text.size() == 25 && text.back() == '\n') << t;
         if (early.dayOfMonth() == 0) {
             EXPECT_EQ("1900-1-0 0 0:0:0 / 1900-1-0 0 0:0:0.0", fields(early));
             EXPECT_EQ(invalidParameter, thrown([&] { quen::fileTime(early); }));
@@ -179,28 +161,19 @@ TEST_F(TimeInUtc, TimesTheRuntimeCannotConvertGiveZeroFields) {
     }
 }
 
-TEST(FileDates, SizesAndTimesByNarrowAndWideName) {
+// By narrow name the tool's cases check them; wide names only this suite.
+TEST(FileDates, SizesAndTimesByWideNameAndMissingFiles) {
     support::ScratchFolder folder;
-    const std::string name = folder.file("five.bin");
     const long before = static_cast<long>(std::time(nullptr));
-    support::writeFile(name, "12345");
-    EXPECT_EQ(5u, quen::fileSize(name.c_str()));
-    const long created = quen::fileTime(name.c_str()).time();
-    EXPECT_LE(before - 2, created);
-    EXPECT_GE(static_cast<long>(std::time(nullptr)) + 2, created);
     std::u16string path;
     for (char c : folder.path()) path += static_cast<char16_t>(c);
     const std::vector<unsigned short> wide = support::utf16((path + u"/\u00e4\u20ac\U0001F600.dat").c_str());
     support::writeFileWide(wide.data(), "abc");
-    EXPECT_EQ(3u, quen::fileSize(wide.data()));
-    EXPECT_LE(before - 2, quen::fileTime(wide.data()).time());
+    EXPECT_TRUE(quen::fileSize(wide.data()) == 3 && quen::fileTime(wide.data()).time() >= before - 2);
     // Missing names, no name, and an unpaired surrogate name no file.
-    const std::string missing = folder.file("missing.bin");
     const std::vector<unsigned short> absent[] = {support::utf16((path + u"/\xD83D.dat").c_str()),
                                                   support::utf16((path + u"/missing\u00e4.dat").c_str())};
     const std::pair<std::string, std::string> rows[] = {
-        {"fileSize", thrown([&] { quen::fileSize(missing.c_str()); })},
-        {"fileTime", thrown([&] { quen::fileTime(missing.c_str()); })},
         {"fileSize", thrown([&] { quen::fileSize(static_cast<const char*>(nullptr)); })},
         {"fileTime", thrown([&] { quen::fileTime(static_cast<const unsigned short*>(nullptr)); })},
         {"fileSize", thrown([&] { quen::fileSize(absent[0].data()); })},
@@ -209,38 +182,17 @@ TEST(FileDates, SizesAndTimesByNarrowAndWideName) {
     for (const auto& row : rows) EXPECT_EQ(row.first + "File NOT FOUND error", row.second);
 }
 
-TEST(Values, Banners) {
-    const std::pair<std::string, std::string> rows[] = {
-        {"TimeDate 1.0, 16.08.1999", TimeDate::version()}, {"Point 1.0, 16.08.1999", Point::version().c_str()},
-        {"PointFP 1.0, 16.08.1999", PointFP::version().c_str()}, {"Extent 1.0, 16.08.1999", Extent::version().c_str()},
-        {"ExtentFP 1.0, 16.08.1999", ExtentFP::version().c_str()},
-    };
-    for (const auto& row : rows) EXPECT_EQ(row.first, row.second);
-}
-
 // Points order row by row (y first), signed; equality is exact; neither
 // holds between objects of different dynamic classes.
 TEST(Point, OrderAndEqualityAreExactAndPerDynamicClass) {
-    const struct { Point a, b; bool less; } rows[] = {{{1, 2}, {0, 3}, true},  {{0, 3}, {1, 2}, false}, {{1, 2}, {2, 2}, true}, {{2, 2}, {2, 2}, false},
-                {{-1, 0}, {0, 0}, true}, {{5, -1}, {0, 0}, true}, {{}, {0, 1}, true}};
-    for (const auto& row : rows) EXPECT_EQ(row.less, row.a < row.b) << row.a.x << "," << row.a.y;
-    EXPECT_TRUE(PointFP(0.5, -0.25) < PointFP(0.0, 0.0));
-    EXPECT_FALSE(PointFP(0.5, 1.0) < PointFP(0.25, 1.0));
-    EXPECT_FALSE(PointFP(0.1 + 0.2, 0.0) == PointFP(0.3, 0.0));
-    EXPECT_TRUE(ExtentFP() == ExtentFP(0.0, 0.0));
-    EXPECT_FALSE(Extent(2, 3) == Extent(3, 2));
-    EXPECT_TRUE(Extent(2, 3) != Extent(2, 4));
+    EXPECT_TRUE(Point(1, 2) < Point(0, 3) && Point(1, 2) < Point(2, 2) && Point(5, -1) < Point(0, 0));
+    EXPECT_FALSE(Point(0, 3) < Point(1, 2) || Point(2, 2) < Point(2, 2) || PointFP(0.5, 1.0) < PointFP(0.25, 1.0));
+    EXPECT_TRUE(PointFP(0.5, -0.25) < PointFP(0.0, 0.0) && ExtentFP(1.5, 2.5) != ExtentFP(1.5, 2.0));
+    EXPECT_FALSE(PointFP(0.1 + 0.2, 0.0) == PointFP(0.3, 0.0) || Extent(2, 3) == Extent(3, 2));
     Point q(3, -4);
-    EXPECT_TRUE(Point(q) == q);
-    q = Point();
-    EXPECT_TRUE(q == Point(0, 0));
     ExtentFP f;
+    q = Point();
     f = ExtentFP(1.5, 2.5);
-    EXPECT_TRUE(f == ExtentFP(1.5, 2.5));
-    const OtherPoint derived(1, 2);
-    EXPECT_TRUE(derived == OtherPoint(1, 2));
-    EXPECT_FALSE(Point(1, 2) == derived);
-    EXPECT_FALSE(derived == Point(1, 2));
-    EXPECT_FALSE(Point(0, 0) < derived);
-    EXPECT_FALSE(derived < Point(5, 5));
+    EXPECT_TRUE(q == Point(0, 0) && f == ExtentFP(1.5, 2.5) && OtherPoint(1, 2) == OtherPoint(1, 2));
+    EXPECT_FALSE(Point(1, 2) == OtherPoint(1, 2) || Point(0, 0) < OtherPoint(1, 2) || OtherPoint(1, 2) < Point(5, 5));
 }
