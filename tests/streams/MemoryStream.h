@@ -33,7 +33,6 @@ public:
     int badWrite = 0;  // the write of this number (from 1) throws std::bad_alloc once
     std::vector<unsigned int> reads, writes;
     std::vector<std::string> opened;  // the names given to matchingStream
-    unsigned int sourceTransferLimit = UINT_MAX;  // for the streams matchingStream opens
     bool sourceQuiet = false;
     static inline MemoryStream* lastSource = nullptr;  // the newest of those, while it lives
 
@@ -44,7 +43,6 @@ public:
         opened.push_back(name);
         if (files_ == nullptr || files_->count(name) == 0) throw quen::QuenException("no such memory file");
         MemoryStream* source = new MemoryStream((*files_)[name], files_);
-        source->transferLimit = sourceTransferLimit;
         source->quiet = sourceQuiet;
         return lastSource = source;
     }

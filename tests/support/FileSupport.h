@@ -9,8 +9,7 @@
 
 namespace support {
 
-// A folder of its own for the running test, removed with what it holds when
-// the object goes. Names are joined with '/', which both platforms accept.
+// A folder of the running test's own, removed with what it holds; '/' joins names on both platforms.
 class ScratchFolder {
 public:
     ScratchFolder();
@@ -35,27 +34,22 @@ std::vector<unsigned short> utf16(const char16_t* text);
 void writeFileWide(const unsigned short* name, const std::string& bytes);  // UTF-8 on Linux
 void setTimeZone(const char* zone);  // for the runtime's local time, in the POSIX form ("EST5")
 
-// "/dev/null" or "NUL"; the device that refuses every write for want of
-// space ("/dev/full", empty where there is none); FIFOs and bound Unix
-// sockets (false where there are none).
+// The null device; the always-full one ("" where none); FIFOs and bound sockets (false where none).
 std::string nullDevice();
 std::string fullDevice();
 bool makeFifo(const std::string& name);
 bool makeSocket(const std::string& name);
 
-// Run work in a child process whose failures fail the test. "" when it ran,
-// else why it cannot run here (Linux and root only): asSecondUser as the user
-// nobody, given the files first; onSmallDisk seeing a tmpfs of `bytes` at
-// mountPoint (an empty folder), in a mount namespace of its own.
+// Run work in a child whose failures fail the test; "" when it ran, else why not (Linux, root only):
+// as the user nobody, given the files first; or seeing a tmpfs of `bytes` at mountPoint.
 std::string asSecondUser(const std::vector<std::string>& givenFiles, const std::function<void()>& work);
 std::string onSmallDisk(const std::string& mountPoint, unsigned int bytes, const std::function<void()>& work);
 
-// Runs work while the file is held open for reading and writing, as another program might, sharing
-// nothing or only writing and deleting; false where that cannot be done (Linux).
+// Runs work while another handle holds the file, sharing nothing or only writing and deleting;
+// false where that cannot be done (Linux).
 bool whileHeld(const std::string& name, bool shareWriting, const std::function<void()>& work);
 
-// Ends the process still running `seconds` after it was made, so that a call
-// that would block for ever fails its test (Linux only).
+// Ends the process `seconds` after it was made: a call blocking for ever fails its test (Linux).
 struct HangGuard {
     explicit HangGuard(unsigned int seconds);
     ~HangGuard();

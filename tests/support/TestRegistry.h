@@ -1,7 +1,5 @@
-// A registry key of the test's own, HKEY_CURRENT_USER\Software\QUEN Ltd.\Tests\<suite>.<test>,
-// removed with everything below it afterwards; on Linux also a store of its own (QUEN_REGISTRY
-// names a file in a new temporary folder). A child process started with childEnvironment()
-// works on its parent's key and store, and removes nothing.
+// A key of the test's own, HKCU\Software\QUEN Ltd.\Tests\<suite>.<test>, removed afterwards; on Linux
+// also a store of its own. A child started with childEnvironment() shares both and removes nothing.
 #ifndef QUEN_TESTS_SUPPORT_TESTREGISTRY_H
 #define QUEN_TESTS_SUPPORT_TESTREGISTRY_H
 
