@@ -260,6 +260,7 @@ TEST(Registry, CopiesShareHandlesAndTheLastClosesThem) {
     EXPECT_TRUE(target.setValue("through the other's handle", 1));
     EXPECT_TRUE(Registry(target) == other);  // sliced to a plain Registry
     // Objects from a parent object and from a handle (an empty name is the key itself).
+    EXPECT_FALSE(Registry(other, "sub", readWrite, false).isValid());
     ASSERT_TRUE(Registry(other, "sub", readWrite, true).setValue("where", StdString("sub")));
     Registry fromHandle(HKEY_CURRENT_USER, (test.subKey() + "\\sub").c_str(), Registry::registryRead, false);
     EXPECT_EQ("sub", text(fromHandle, "where"));
