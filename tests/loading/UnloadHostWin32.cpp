@@ -29,7 +29,6 @@ static const char* loadUseAndFree(const char* path) {
 int main(int argc, char** argv) {
     const char* failure = argc != 2 ? "usage: unload_host PLUGIN" : loadUseAndFree(argv[1]);
     if (failure == nullptr) failure = loadUseAndFree(argv[1]);
-    std::fprintf(failure != nullptr ? stderr : stdout, "%s\n",
-                 failure != nullptr ? failure : "quen.dll loaded, worked and unloaded twice");
+    if (failure != nullptr) std::fprintf(stderr, "%s\n", failure);
     return failure != nullptr ? 1 : 0;
 }

