@@ -18,10 +18,7 @@ namespace {
 // A drive record whose medium the test puts in and takes out.
 struct TestDrive : sysProbe::Drive {
     explicit TestDrive(int number) : Drive(sysProbe::familyHardDisk, number) {}  // the class, not the family, counts
-    void insert(const char* label, std::uint64_t capacity = 0) {
-        present = true;
-        medium = {label, "", capacity, false};
-    }
+    void insert(const char* label, std::uint64_t capacity = 0) { present = true; medium = {label, "", capacity, false}; }
     bool readMedium(sysProbe::Medium& found) override {
         if (present) found = medium;
         return present;
@@ -31,13 +28,10 @@ struct TestDrive : sysProbe::Drive {
 };
 
 // The label and read-only state a drive answers with: "LABEL" or "LABEL ro".
-std::string medium(const DiskDrive& drive) {
-    return drive.volumeName().c_str() + std::string(drive.isReadOnly() ? " ro" : "");
-}
+std::string medium(const DiskDrive& drive) { return drive.volumeName().c_str() + std::string(drive.isReadOnly() ? " ro" : ""); }
 
 }  // namespace
 
-// The classes' families are checked where the map makes them from the records.
 TEST(DiskDrive, EachClassAnswersItsBanner) {
     const std::pair<const char*, const char*> banners[] = {
         {"DiskDrive", DiskDrive::version()},        {"DiskDriveFixed", DiskDriveFixed::version()},

@@ -25,15 +25,13 @@ namespace {
 // Every byte of the text and the NUL behind it, as the parser needs it.
 struct Text : std::vector<char> {
     explicit Text(const std::string& text) : std::vector<char>(text.begin(), text.end()) { push_back('\0'); }
-    unsigned long length() const { return static_cast<unsigned long>(size() - 1); }
 };
 
 std::unique_ptr<ParserBuf> parse(Text& text, Parser* prototype = new ParserSection(nullptr, nullptr, nullptr)) {
-    return std::make_unique<ParserBuf>(text.data(), text.length(), prototype);
+    return std::make_unique<ParserBuf>(text.data(), static_cast<unsigned long>(text.size() - 1), prototype);
 }
 
-// A node and everything below it as "title|value" followed by each child
-// in <>, with exact case and length.
+// A node and everything below it as "title|value" followed by each child in <>, with exact case and length.
 std::string tree(const Parser& node) {
     std::string result = support::plain(node.title()) + "|" + support::plain(node.value());
     for (const Parser* child : node) result += "<" + tree(*child) + ">";
@@ -44,8 +42,7 @@ std::string repeated(const std::string& text, int times) {
     return times > 0 ? text + repeated(text, times - 1) : "";
 }
 
-// Nodes that count how many of them are alive, each bringing a counted
-// prototype of the kind below it, as the library's do.
+// Nodes that count how many are alive, each bringing a counted prototype of the kind below, as the library's do.
 int liveNodes = 0;
 
 struct NoPrototype { static Parser* make() { return nullptr; } };
@@ -62,8 +59,7 @@ protected:
 
 using CountedSection = Counted<ParserSection, Counted<ParserLine, Counted<ParserFieldValue, NoPrototype>>>;
 
-// Callers' node classes too large for the tree's arena or aligned beyond
-// the heap's default: both come from the heap.
+// Callers' node classes too large for the tree's arena or aligned beyond the heap's default come from the heap.
 template <std::size_t Alignment, std::size_t Padding>
 class alignas(Alignment) OddSection : public CountedSection {
 public:
@@ -80,8 +76,6 @@ protected:
 
 }  // namespace
 
-// Each text with its whole tree, or the first error in text order; the text
-// is left as it was.
 TEST(ParserFormat, TextsGiveTheirTreesOrTheirErrors) {
     const std::pair<std::string, std::string> rows[] = {
         // Without a section the root is empty; text before the first is ignored; a header runs to the first ']'.
@@ -137,7 +131,6 @@ TEST(ParserFormat, TextsGiveTheirTreesOrTheirErrors) {
     }
 }
 
-// A field value made by hand over one position is valid only when it is the '='.
 TEST(ParserFormat, AFieldValueOfOnePositionIsTheSeparator) {
     std::string single = "x=";
     ParserFieldValue letter(&single[0], &single[0], nullptr), equals(&single[1], &single[1], nullptr);
@@ -203,8 +196,7 @@ TEST(ParserTree, ManyNodesFromArenaAndHeapKeepTheirTextOrderAndAreAllReleased) {
         EXPECT_EQ(shape, tree(*nothrow));
     }
     EXPECT_EQ(0, liveNodes);
-    // More children than a node finds at once, at every level, in a tree
-    // large enough to need many slabs.
+    // More children than a node finds at once, at every level, in a tree large enough to need many slabs.
     std::string sections, sectionTrees, lines, lineTrees, fields, fieldTrees;
     for (int i = 0; i < 2000; ++i) {
         const std::string n = std::to_string(i);

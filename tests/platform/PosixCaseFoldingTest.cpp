@@ -28,13 +28,9 @@ locale_t newCtypeLocale(const char* name) {
 
 }  // namespace
 
-// Two threads at once: one folds in the global C locale, the other loads,
-// uses and frees Latin-1 and Greek locale objects in turn. glibc unmaps a
-// locale read from files with its last locale object, and the next one it
-// loads often lands at the same address: the folding of the one in use must
-// be its own. 0xFC folds to 0xDC in Latin-1, to 0xBC in ISO-8859-7, where
-// sigma has three forms (0xF3, 0xF2, 0xD3), which the searches cannot take as
-// a pair of bytes.
+// One thread folds in the C locale while another loads, uses and frees Latin-1 and Greek locales in turn: glibc
+// unmaps a locale with its last object and often loads the next at the same address. 0xFC folds to 0xDC in
+// Latin-1, to 0xBC in ISO-8859-7, where sigma has three forms (0xF3, 0xF2, 0xD3) that no pair of bytes covers.
 TEST(PosixCaseFolding, EachThreadFoldsInTheLocaleItUsesAlsoWhereAFreedOneWas) {
     std::atomic<bool> done{false};
     std::thread inC([&] {

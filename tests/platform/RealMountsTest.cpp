@@ -26,13 +26,8 @@ using namespace quen;
 
 namespace {
 
-std::string toDrive(const std::string& name) {
-    return DiskDriveAccessor().volumeFileNameToDriveFileName(name.c_str(), FileString("||")).c_str();
-}
-
-std::string toVolume(const std::string& name) {
-    return DiskDriveAccessor().driveFileNameToVolumeFileName(name.c_str(), FileString("||")).c_str();
-}
+std::string toDrive(const std::string& name) { return DiskDriveAccessor().volumeFileNameToDriveFileName(name.c_str(), "||").c_str(); }
+std::string toVolume(const std::string& name) { return DiskDriveAccessor().driveFileNameToVolumeFileName(name.c_str(), "||").c_str(); }
 
 bool run(const std::string& command) { return std::system(("{ " + command + "; } >/dev/null 2>&1").c_str()) == 0; }
 
@@ -71,7 +66,6 @@ void expectLetters(const std::vector<std::pair<std::string, char>>& labels) {
     }
 }
 
-// The parent part: root only; the child gets a store of its own.
 void runChild(const char* test) {
     if (geteuid() != 0) GTEST_SKIP() << "mounting needs root";
     support::ScratchFolder folder;
@@ -81,7 +75,6 @@ void runChild(const char* test) {
 
 }  // namespace
 
-// A test whose body runs in a child with a private /media.
 #define MOUNT_TEST(name)                                                  \
     TEST(RealMounts, name) { runChild("RealMountsChild." #name); }        \
     void name##Media();                                                   \
@@ -103,10 +96,7 @@ CHILD_PART(RealMountsChild, AgreesOnTheLetters) {
 MOUNT_TEST(LettersStayWithTheirMediaAndTheTypicalRequestRuns) {
     // A second stick sorting first takes the next letter; a replaced stick's successor takes the letter it left.
     // Another process, started after each step, finds the same letters.
-    const struct {
-        const char *unmount, *mount, *agreed;
-        std::vector<std::pair<std::string, char>> expected;
-    } steps[] = {
+    const struct { const char *unmount, *mount, *agreed; std::vector<std::pair<std::string, char>> expected; } steps[] = {
         {nullptr, "BBB", "D=BBB", {{"BBB", 'D'}}},
         {nullptr, "AAA", "E=AAA,D=BBB", {{"AAA", 'E'}, {"BBB", 'D'}}},
         {"BBB", "NEWSTICK", "D=NEWSTICK,E=AAA", {{"NEWSTICK", 'D'}, {"AAA", 'E'}, {"BBB", '-'}}},

@@ -24,19 +24,13 @@ using quen::SmartPointer;
 namespace {
 
 // Counts destructor runs, to see each object deleted exactly once.
-struct Tracked {
-    int& deletions;
-    int value;
-    ~Tracked() { ++deletions; }
-};
+struct Tracked { int& deletions; int value; ~Tracked() { ++deletions; } };
 
-struct Element { static int destroyed; ~Element() { ++destroyed; } };
-int Element::destroyed = 0;
+struct Element { static inline int destroyed = 0; ~Element() { ++destroyed; } };
 
 }  // namespace
 
-// The banners of the strings, values, errors and smart pointers (the tool's
-// cases check the parser's).
+// The banners of the strings, values, errors and smart pointers (the tool's cases check the parser's).
 TEST(Library, BannersOfItsBasicClasses) {
     const SmartPointer<int> pointer;
     const SmartArray<char> array(new char[1]);

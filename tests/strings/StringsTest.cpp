@@ -25,7 +25,6 @@ using support::plain;
 
 namespace {
 
-// A string type of its own, to check that equality looks at dynamic types.
 struct OtherString : StdString { using StdString::StdString; };
 
 // All twelve comparisons of a string of type S with a text, in both operand
@@ -41,16 +40,11 @@ void expectOrderedAgainstText(const S& value, const char* text, int sign) {
     }
 }
 
-// A reader of a module that has no string table at all: the program itself.
 struct ProgramStrings : quen::StringTable { void* instance() const override { return nullptr; } };
 
-StdString withZero() {  // "ab\0cd"
-    return StdString("ab") + '\0' + "cd";
-}
+StdString withZero() { return StdString("ab") + '\0' + "cd"; }
 
-
-// Every part of a name, joined by '#': volume, drive name, drive character,
-// path, drive and directory, directory, file name, extension, base name.
+// Every part of a name, joined by '#' (the drive character after the drive name).
 std::string parts(const FileString& name) {
     std::string result;
     for (const auto part : {&FileString::volumeName, &FileString::driveName, &FileString::pathName,
@@ -61,7 +55,6 @@ std::string parts(const FileString& name) {
     }
     return result;
 }
-
 
 bool matches(const std::string& pattern, const std::string& subject) {
     return WildString(pattern.c_str()).match(subject.c_str(), 0, 0);
@@ -99,8 +92,6 @@ std::string randomText(std::mt19937& random, const char* alphabet, std::size_t m
 
 }  // namespace
 
-// Between two strings equality ignores case but requires equal dynamic
-// types; beside a text, which has no type, every comparison ignores case.
 TEST(StdString, ComparisonsIgnoreCaseAndEqualityOfStringsNeedsTheSameType) {
     EXPECT_TRUE(StdString("abc") == StdString("ABC") && OtherString("abc") == OtherString("AbC"));
     EXPECT_FALSE(StdString("abc") == StdString("abcd") || StdString("abc") == OtherString("abc") ||
@@ -117,7 +108,6 @@ TEST(StdString, ComparisonsIgnoreCaseAndEqualityOfStringsNeedsTheSameType) {
         expectOrderedAgainstText(WildString(c.value), c.text, c.sign);
         expectOrderedAgainstText(OtherString(c.value), c.text, c.sign);
     }
-    // The whole value takes part; the text ends at its zero; null is empty.
     expectOrderedAgainstText(withZero(), "ab", 1);
     expectOrderedAgainstText(StdString(), static_cast<const char*>(nullptr), 0);
     expectOrderedAgainstText(FileString("a"), static_cast<const char*>(nullptr), 1);
@@ -143,9 +133,6 @@ TEST(StdString, FoldingFollowsTheLocaleInForceInEveryThread) {
     EXPECT_TRUE(latin1Set) << support::latin1Locale();
 }
 
-// Every search gives exactly what the base string's member gives: on short
-// texts (byte by byte) and long ones (sixteen bytes at a time), with needles
-// that nearly match everywhere, or cut from the text with one byte changed.
 TEST(StdString, SearchesAgreeWithThePositionByPositionSearch) {
     EXPECT_TRUE(support::searchesAsTheBaseString(std::string("aAbBx\xC9\xE9 "), 7));
     const std::size_t found[] = {StdString("abcABC").find(StdString("aBC"), 1), StdString("abcABC").rfind(StdString("aBC"), 2),
@@ -237,17 +224,15 @@ TEST(MessageTable, IdsOutsideTheTableThrowInvalidResourceId) {
     for (const int id : {0, 21, -1, 65535, 65536, 65537, -65535, 131084, INT_MIN, INT_MAX})
         EXPECT_EQ("Invalid resource id", support::thrown([&] { utilityStrings(id); })) << id;
     EXPECT_EQ("Invalid resource id", support::thrown([] { ProgramStrings()[1]; }));  // a module without a table
-    char text[64] = {0};
-    EXPECT_EQ(0, LoadStringA(nullptr, 1, text, sizeof text));
 }
 
 TEST(MessageTable, IsReadFromTheLibrarysOwnModuleByEveryReader) {
     const quen::UtilityStrings strings, second;
     ASSERT_NE(nullptr, strings.instance());
-    EXPECT_EQ(strings.instance(), second.instance());
-    EXPECT_EQ("File SIZE error", plain(second[20]));
+    EXPECT_TRUE(strings.instance() == second.instance() && plain(second[20]) == "File SIZE error");
     const HINSTANCE module = static_cast<HINSTANCE>(strings.instance());
     char text[64] = {0};
+    EXPECT_EQ(0, LoadStringA(nullptr, 1, text, sizeof text));  // the program has no table
     const auto load = [&](UINT id, int size) { return std::to_string(LoadStringA(module, id, text, size)) + ":" + text; };
     // LoadStringA cuts a text to the buffer, keeping the terminating zero;
     // only the low 16 bits of the id count, as on Windows.
@@ -256,11 +241,8 @@ TEST(MessageTable, IsReadFromTheLibrarysOwnModuleByEveryReader) {
     EXPECT_EQ("11: with mode ", load(131084, sizeof text));
 }
 
-// Accessors never fail and never read past the value: a part that is not
-// there is empty.
 TEST(FileString, AccessorsSplitEveryForm) {
     const std::pair<std::string, std::string> rows[] = {
-        {"D:\\dir\\sub\\file.tar.gz", "#D:#D#\\dir\\sub\\file.tar.gz#D:\\dir\\sub\\#\\dir\\sub#file.tar.gz#gz#file.tar#"},
         {"D:file.txt", "#D:#D#\\file.txt###file.txt#txt#file#"}, {"D:\\", "#D:#D#\\#D:\\#####"}, {"D:", "#D:#D#\\######"},
         {"D:/dir/file.txt", "#D:#D#/dir/file.txt#D:/dir/#/dir#file.txt#txt#file#"}, {"file", "###file###file##file#"},
         {"\\\\server\\share\\file", "###\\\\server\\share\\file##\\\\server\\share#file##file#"},
@@ -278,7 +260,6 @@ TEST(FileString, AccessorsSplitEveryForm) {
     }
 }
 
-// Single parts of unusual names, within the value.
 TEST(FileString, OddNamesSplitWithinTheValue) {
     const struct { const char* value; FileString (FileString::*part)() const; const char* expected; } rows[] = {
         // An unclosed or malformed volume prefix gives no volume; an empty label an empty one.
@@ -311,16 +292,12 @@ TEST(FileString, EqualityIgnoresCaseButNotSeparatorsNorTypes) {
     EXPECT_EQ("x", plain(FileString('x')));
 }
 
-// The decimal run before the extension counts up as a digit string of any
-// length, so a series never wraps round or turns negative.
 TEST(FileString, IncrementNumbersASeriesWithoutLimit) {
     const std::pair<std::string, std::string> rows[] = {
         {"D:\\dir\\file7.txt", "D:\\dir\\file8.txt"}, {"D:\\dir\\file.txt", "D:\\dir\\file1.txt"}, {"file", "file1"},
         {"D:\\dir\\file099.txt", "D:\\dir\\file100.txt"}, {"D:\\dir\\file009.txt", "D:\\dir\\file10.txt"}, {"", "1"},
         {"file-3.txt", "file-4.txt"}, {"file.tar.gz", "file.tar1.gz"}, {"name.", "name1"}, {".txt", "1.txt"},
         {"D:\\dir.d\\file", "D:\\dir1.d\\file"}, {"file000.txt", "file1.txt"}, {"log2147483647.txt", "log2147483648.txt"},
-        {"x18446744073709551615", "x18446744073709551616"},
-        {"a0012345678901234567890123456789.b", "a12345678901234567890123456790.b"},
         {"n" + std::string(5000, '9'), "n1" + std::string(5000, '0')},
     };
     for (const auto& row : rows) {
@@ -332,13 +309,10 @@ TEST(FileString, IncrementNumbersASeriesWithoutLimit) {
 
 TEST(WildString, MatchesWholeSubjectsByTheRules) {
     const struct { const char *pattern, *subject; bool matches; } rows[] = {
-        // Literals ignore case and cover the whole subject; a star takes any run.
         {"ABC", "abc", true}, {"ABC", "abcd", false}, {"", "", true}, {"*.txt", "readme.TXT", true},
         {"a*b", "aXbXb", true}, {"a*b", "aXbX", false}, {"*", "", true}, {"report*.dat", "report.dat.bak", false},
-        // A '?' takes exactly one character; a dot is never a wildcard.
         {"?", "", false}, {"a?", "a", false}, {"IMG_????.jpg", "img_0042.JPG", true}, {"?*", "", false},
         {"a.b", "aXb", false}, {"*.*", "README", false}, {"a.", "a", false},
-        // A star run counts as one star wherever it stands: a '?' behind a star takes nothing.
         {"abc*?", "abc", true}, {"a*?b", "ab", true}, {"a*??*?b", "ab", true}, {"a*?b", "aXXc", false}, {"*?", "", true},
     };
     for (const auto& row : rows) {
@@ -347,8 +321,6 @@ TEST(WildString, MatchesWholeSubjectsByTheRules) {
     }
 }
 
-// Positions beyond either end are the standard string's out-of-range error;
-// with a count both runs are compared literally, cut at their ends.
 TEST(WildString, RefusesPositionsBeyondTheEndsAndComparesLiterallyWithACount) {
     for (const auto& [p, q] : {std::pair<unsigned, unsigned>{3, 0}, {0, 4}}) {
         EXPECT_THROW(WildString("x*").match("abc", p, q), std::out_of_range);
@@ -375,11 +347,8 @@ TEST(WildString, AgreesWithTheRulesOnRandomPatterns) {
     EXPECT_TRUE(matched > rounds / 50 && matched < rounds - rounds / 50) << matched;
 }
 
-// A segment whose only occurrence ends the subject, after so many near
-// misses that the search has handed over to a linear one (two-way, or
-// shift-and for a segment with '?', in one word or several, also exactly
-// two): whatever the hand-over point, also where the occurrence fills the
-// rest exactly. A '.' matches only itself there as well.
+// After so many near misses that the search hands over to a linear one (two-way, or shift-and for a segment
+// with '?', in one word, several or exactly two), at every hand-over point; a '.' matches only itself there too.
 TEST(WildString, FindsASegmentThatEndsTheSubject) {
     for (const std::size_t half : {9, 34, 63}) {
         const std::string run(half, 'a');

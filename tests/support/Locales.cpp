@@ -26,10 +26,9 @@ namespace support {
             want[kind + 1] = i;
         }
         const std::size_t found[] = {text.find(ca), text.rfind(ca), text.find_first_not_of(ca), text.find_last_not_of(ca)};
-        for (int kind = 0; kind < 4 && a != 0; ++kind) {
+        for (int kind = 0; kind < 4 && a != 0; ++kind)
             if (found[kind] != want[kind])
                 return ::testing::AssertionFailure() << "search " << kind << " of byte " << a << ": " << found[kind];
-        }
         for (int b = 0; b < 256; ++b) {
             const char cb = static_cast<char>(b);
             if (Traits::eq(ca, cb) != (fold(a) == fold(b)) || Traits::lt(ca, cb) != (fold(a) < fold(b))) {

@@ -1,5 +1,4 @@
-// Locales with an 8-bit character set, where the runtime's toupper folds
-// more than A to Z, for the tests of case folding.
+// Locales with an 8-bit character set, where toupper folds more than A to Z, for the tests of case folding.
 #ifndef QUEN_TESTS_SUPPORT_LOCALES_H
 #define QUEN_TESTS_SUPPORT_LOCALES_H
 
@@ -18,9 +17,8 @@ const char* greekLocale();
 // thread's locale (eq and lt), and the searches of each byte agree with it.
 ::testing::AssertionResult foldsAsToupper();
 
-// Every search of StdString gives what the base string's member gives, from
-// every start, on random texts over the alphabet and needles over its first
-// four letters.
+// Every search of StdString gives what the base string's member gives, from every start, on random texts over
+// the alphabet and needles over its first four letters.
 ::testing::AssertionResult searchesAsTheBaseString(const std::string& alphabet, unsigned int seed);
 
 }  // namespace support

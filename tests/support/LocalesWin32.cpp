@@ -2,12 +2,7 @@
 
 namespace support {
 
-const char* latin1Locale() {
-    return "French_France.1252";
-}
-
-const char* greekLocale() {
-    return "Greek_Greece.1253";
-}
+const char* latin1Locale() { return "French_France.1252"; }
+const char* greekLocale() { return "Greek_Greece.1253"; }
 
 }  // namespace support

@@ -1,6 +1,5 @@
-// Answers the message box that the code under test shows: on Windows a
-// thread finds the real box, reads it and clicks the chosen button; on Linux
-// the subset's box handler stands in for the user.
+// Answers the message box that the code under test shows: on Windows a thread finds the real box, reads it and
+// clicks the chosen button; on Linux the subset's box handler stands in for the user.
 #ifndef QUEN_TESTS_SUPPORT_MESSAGEBOXDRIVER_H
 #define QUEN_TESTS_SUPPORT_MESSAGEBOXDRIVER_H
 

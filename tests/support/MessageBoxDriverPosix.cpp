@@ -4,10 +4,7 @@
 namespace support {
 
 ShownBox answerBox(int reply, const std::function<void()>& work) {
-    struct Answer {
-        int reply;
-        ShownBox box;
-    } answer{reply, {}};
+    struct Answer { int reply; ShownBox box; } answer{reply, {}};
     // The buttons Windows shows for the kinds of box the suites use.
     const auto handler = [](HWND, const char* text, const char* caption, UINT type, void* context) {
         auto* answer = static_cast<Answer*>(context);

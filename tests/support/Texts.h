@@ -10,9 +10,7 @@
 namespace support {
 
 // Every character of the string, NULs included, for gtest to compare and print.
-inline std::string plain(const quen::StdString& s) {
-    return std::string(s.data(), s.size());
-}
+inline std::string plain(const quen::StdString& s) { return std::string(s.data(), s.size()); }
 
 // The text of the QuenException that work throws; "" when it throws none.
 template <typename Work>
