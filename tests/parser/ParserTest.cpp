@@ -131,11 +131,19 @@ TEST(ParserFormat, TextsGiveTheirTreesOrTheirErrors) {
     }
 }
 
-TEST(ParserFormat, AFieldValueOfOnePositionIsTheSeparator) {
+// Only nodes built by hand reach these: a field value of one position, and a section whose span does not start
+// with '[' (it looks for one, and for the ']' after it).
+TEST(ParserFormat, NodesBuiltByHand) {
     std::string single = "x=";
     ParserFieldValue letter(&single[0], &single[0], nullptr), equals(&single[1], &single[1], nullptr);
     EXPECT_EQ("Error: Invalid line", thrown([&] { letter.initialise(); }));
     EXPECT_EQ("", thrown([&] { equals.initialise(); }));
+    std::string text = "  [h] k=\"v\" ", bad = "x[k=\"v\"";
+    ParserSection search(&text[0], &text[text.size() - 1], new ParserLine(nullptr, nullptr, nullptr));
+    search.initialise();
+    EXPECT_EQ("[h]|k=\"v\"<k|\"v\"<|>>", tree(search));
+    ParserSection unopened(&bad[0], &bad[bad.size() - 1], nullptr);
+    EXPECT_EQ("Error: Invalid section ", thrown([&] { unopened.initialise(); }));
 }
 
 TEST(ParserTree, ChildrenByIndexByReferenceAndByIterator) {
