@@ -3,8 +3,6 @@
 #include <type_traits>
 
 #include "TestWindows.h"
-#include "quen/windows/Event.h"
-#include "quen/windows/ProgressMeter2.h"
 #include "quen/windows/WindowsProgressMonitor.h"
 #include "quen/windows/WindowsWaiting.h"
 
@@ -19,17 +17,6 @@ static const UINT marker = WM_USER + 100;
 static_assert(!std::is_constructible<WindowsProgressMonitor, HWND, HWND, bool>::value, "temporary flag");
 static_assert(!std::is_constructible<WindowsWaiting, int, HWND, HWND, Boolean>::value, "temporary flag");
 static_assert(std::is_constructible<WindowsWaiting, int, HWND, HWND, const Boolean&>::value, "caller's flag");
-
-TEST(Progress, Banners) {
-    const std::pair<const char*, const char*> banners[] = {
-        {"ProgressMeter 1.0, 23.09.1999", ProgressMeter::version()},
-        {"ProgressMeter2 1.0, 17.Mar.2000", ProgressMeter2::version()},
-        {"WindowsProgressMonitor 1.0, 23.09.1999", WindowsProgressMonitor::version()},
-        {"WindowsWaiting 1.0, 23.09.1999", WindowsWaiting::version()},
-        {"WindowsMessageLoop 1.0, 19.11.1999", WindowsMessageLoop::version()},
-        {"Event 1.0, 23.09.1999", Event::version()}};
-    for (const auto& banner : banners) EXPECT_STREQ(banner.first, banner.second);
-}
 
 TEST_F(Monitor, PostsTheBarsMessagesDrainsAndSetsTheTitle) {
     SendMessageA(bar, PBM_SETPOS, 40, 0);
