@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -18,13 +19,8 @@
 
 namespace {
 
-std::string uniqueName(const std::string& what) {
-    return "QuenPosixEvent" + std::to_string(static_cast<long>(getpid())) + what;
-}
-
-std::string shmPath(const std::string& what) {
-    return "/dev/shm/quen-" + std::to_string(static_cast<unsigned long>(getuid())) + what;
-}
+std::string uniqueName(const std::string& what) { return "QuenPosixEvent" + std::to_string(getpid()) + what; }
+std::string shmPath(const std::string& what) { return "/dev/shm/quen-" + std::to_string(getuid()) + what; }
 
 bool segmentExists(const std::string& name) {
     struct stat status;
@@ -96,6 +92,13 @@ TEST(PosixEvents, ASegmentOnDescriptorZeroGoesWithItsLastHandle) {
 }
 
 // An auto-reset event has room for 128 waiting threads; the next wait fails.
+TEST(PosixEvents, HandlesNeverGivenOutCloseNothing) {  // wherever the table ends
+    const HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    for (std::uintptr_t value = reinterpret_cast<std::uintptr_t>(event) + 4; value < 65536; value += 4)
+        ASSERT_TRUE(!CloseHandle(reinterpret_cast<HANDLE>(value)) && GetLastError() == ERROR_INVALID_HANDLE) << value;
+    EXPECT_TRUE(CloseHandle(event));
+}
+
 TEST(PosixEvents, The129thWaiterIsRefused) {
     const HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     std::vector<std::thread> waiters;

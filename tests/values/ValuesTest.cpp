@@ -190,6 +190,7 @@ TEST(Point, OrderAndEqualityAreExactAndPerDynamicClass) {
     ExtentFP f;
     q = Point();
     f = ExtentFP(1.5, 2.5);
-    EXPECT_TRUE(q == Point(0, 0) && f == ExtentFP(1.5, 2.5) && OtherPoint(1, 2) == OtherPoint(1, 2));
+    EXPECT_TRUE(q == Point(0, 0) && f == ExtentFP(1.5, 2.5) && (Extent() = Extent(2, 3)) == Extent(2, 3));
+    EXPECT_TRUE(OtherPoint(1, 2) == OtherPoint(1, 2));
     EXPECT_FALSE(Point(1, 2) == OtherPoint(1, 2) || Point(0, 0) < OtherPoint(1, 2) || OtherPoint(1, 2) < Point(5, 5));
 }
