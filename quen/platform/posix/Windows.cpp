@@ -150,16 +150,19 @@ bool isDesktop(HWND window) {
 // Removes the window from the table (with the state locked) and drops what
 // is still posted to it.
 void removeLocked(State& all, const std::shared_ptr<Window>& window) {
+    {
+        std::lock_guard<std::mutex> queueLock(window->queue->mutex);
+        auto& posted = window->queue->posted;
+        posted.erase(std::remove_if(posted.begin(), posted.end(),
+                                    [&](const MSG& message) { return message.hwnd == window->handle; }),
+                     posted.end());
+    }
+    // The slot goes last: the caller's reference may be that very slot.
     WORD generation = 0;
     const std::size_t slot = slotOf(window->handle, generation);
-    all.slots[slot - 1].reset();
     all.generations[slot - 1] = static_cast<WORD>(all.generations[slot - 1] + 1 == 0 ? 1
                                                                                    : all.generations[slot - 1] + 1);
-    std::lock_guard<std::mutex> queueLock(window->queue->mutex);
-    auto& posted = window->queue->posted;
-    posted.erase(std::remove_if(posted.begin(), posted.end(),
-                                [&](const MSG& message) { return message.hwnd == window->handle; }),
-                 posted.end());
+    all.slots[slot - 1].reset();
 }
 
 DWORD currentThreadId() {
@@ -185,8 +188,7 @@ void endThread(void* value) {
         queue = found->second;
         for (const std::shared_ptr<Window>& window : all.slots) {
             if (window && window->queue == queue) {
-                // A copy: removing the window empties this very slot.
-                removeLocked(all, std::shared_ptr<Window>(window));
+                removeLocked(all, window);
             }
         }
         all.queues.erase(found);
