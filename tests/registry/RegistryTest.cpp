@@ -102,8 +102,7 @@ protected:
 TEST(Registry, WalksPathsSkippingBackslashesAndFoldingRootNames) {
     support::TestRegistry test;
     const std::string own = test.path();
-    // In order: only the last component is made, and after a key that is
-    // missing the walk starts again at a root name.
+    // In order: only the last component is made, and after a key that is missing the walk starts again at a root name.
     const struct { std::string path; bool create, valid; } rows[] = {
         {own, false, false}, {own + "\\a\\b", true, false}, {own, true, true}, {own + "\\a", true, true},
         {own + "\\missing\\HKEY_CURRENT_USER\\Software", false, true},
@@ -317,6 +316,19 @@ TEST_F(RegistryApi, ShortBuffersGetTheSizeNeeded) {
     EXPECT_EQ(ERROR_MORE_DATA, enumKey(key_, 5));  // "child" and its zero need six
     EXPECT_EQ(ERROR_SUCCESS, enumKey(key_, 8, &length));
     EXPECT_EQ(5u, length);
+}
+
+TEST_F(RegistryApi, AStringStoredWithoutItsZeroGetsOneUncountedWhereThereIsRoom) {
+    const BYTE ab[] = {'a', 'b'};
+    for (const DWORD type : {REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ, REG_BINARY}) {
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "v", 0, type, ab, 2));
+        for (const DWORD room : {3, 2}) {
+            BYTE data[3] = {'x', 'x', 'x'};
+            DWORD size = room;
+            EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key_, "v", nullptr, nullptr, data, &size));
+            EXPECT_TRUE(size == 2 && data[2] == (type == REG_BINARY || room == 2 ? 'x' : 0)) << type << " in " << room;
+        }
+    }
 }
 
 TEST_F(RegistryApi, MissingThingsAndClosedHandles) {
