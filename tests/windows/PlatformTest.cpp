@@ -63,6 +63,8 @@ TEST_F(PlatformWindows, TextsClassesAndHandles) {
     const WNDCLASSA again = {0, DefWindowProcA, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "QuenTestRecorder"};
     EXPECT_EQ(0, RegisterClassA(&again));
     lastErrorIs(ERROR_CLASS_ALREADY_EXISTS);
+    const WNDCLASSA ownStatic = {0, DefWindowProcA, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, WC_STATICA};
+    EXPECT_TRUE(RegisterClassA(&ownStatic) && UnregisterClassA(WC_STATICA, nullptr));  // a system class's name is free
     EXPECT_FALSE(UnregisterClassA(testwindows::recordingClass(), nullptr));  // its windows are still there
     lastErrorIs(ERROR_CLASS_HAS_WINDOWS);
     EXPECT_EQ(nullptr, testwindows::makeWindow("QuenNoSuchClass", ""));
@@ -97,6 +99,9 @@ TEST_F(PlatformWindows, AQuitMessagePassesEveryFilter) {
         EXPECT_EQ(static_cast<UINT>(WM_QUIT), message.message);
         EXPECT_EQ(3u, message.wParam);
     }
+    SetLastError(ERROR_SUCCESS);  // a thread message has no window procedure: dispatched, it goes nowhere
+    EXPECT_EQ(0, DispatchMessageA(&message));
+    lastErrorIs(ERROR_SUCCESS);
     // A posted message that passes comes first.
     PostMessageA(main, WM_USER + 1, 0, 0);
     EXPECT_TRUE(PeekMessageA(&message, main, 0, 0, PM_REMOVE));
@@ -142,7 +147,8 @@ LRESULT CALLBACK threadProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 TEST(PlatformMessages, GoToTheThreadThatMadeTheWindow) {
     const WNDCLASSA windowClass = {0,       threadProcedure, 0, 0, nullptr, nullptr, nullptr, nullptr,
                                    nullptr, "QuenTestThreadWindow"};
-    ASSERT_NE(0, RegisterClassA(&windowClass));
+    const ATOM atom = RegisterClassA(&windowClass);
+    ASSERT_NE(0, atom);
     const HWND mine = testwindows::makeWindow(testwindows::recordingClass(), "");  // stays with this thread
     std::promise<HWND> made;
     std::promise<void> posted, drained;
@@ -173,7 +179,7 @@ TEST(PlatformMessages, GoToTheThreadThatMadeTheWindow) {
     owner.join();  // with its window still there: the window goes with the thread
     EXPECT_FALSE(IsWindow(window));
     EXPECT_TRUE(IsWindow(mine));
-    EXPECT_TRUE(UnregisterClassA("QuenTestThreadWindow", nullptr));  // another class's window is no hindrance
+    EXPECT_TRUE(UnregisterClassA(MAKEINTATOM(atom), nullptr));  // another class's window is no hindrance
     EXPECT_FALSE(UnregisterClassA("QuenTestThreadWindow", nullptr));
     DestroyWindow(mine);
 }
