@@ -70,13 +70,14 @@ TEST(PosixErrors, EveryCodeTheSubsetNamesHasASystemText) {
 }
 
 TEST(PosixStringResources, TablesBelongToTheirModule) {
-    static const quen::posix::StringResource table[] = {{7, "seven"}, {8, ""}};
+    static const quen::posix::StringResource table[] = {{7, "seven"}, {8, ""}, {9, "beyond the count"}};
     static char moduleImage;
     HINSTANCE module = reinterpret_cast<HINSTANCE>(&moduleImage);
     quen::posix::registerStringTable(module, table, 2);
     char text[16];
     EXPECT_EQ(5, LoadStringA(module, 7, text, sizeof text));
     EXPECT_EQ(0, LoadStringA(module, 8, text, sizeof text));  // an empty string counts as none
+    EXPECT_EQ(0, LoadStringA(module, 9, text, sizeof text));  // past the count registered
     quen::posix::unregisterStringTable(module);
     EXPECT_EQ(0, LoadStringA(module, 7, text, sizeof text));
 }

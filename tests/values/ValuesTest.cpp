@@ -164,7 +164,7 @@ TEST(FileDates, SizesAndTimesByWideNameAndMissingFiles) {
     const long before = static_cast<long>(std::time(nullptr));
     std::u16string path;
     for (char c : folder.path()) path += static_cast<char16_t>(c);
-    const std::vector<unsigned short> wide = support::utf16((path + u"/\u00e4\u20ac\U0001F600.dat").c_str());
+    const std::vector<unsigned short> wide = support::utf16((path + u"/\u00e4\u07ff\u0800\u20ac\U0001F600.dat").c_str());
     support::writeFileWide(wide.data(), "abc");
     EXPECT_TRUE(quen::fileSize(wide.data()) == 3 && quen::fileTime(wide.data()).time() >= before - 2);
     // Missing names, no name, and an unpaired surrogate name no file.
