@@ -30,8 +30,7 @@ int main() {
     check(std::strcmp(numbers, QUEN_EXPECTED_VERSION) == 0, "QUEN_VERSION_MAJOR/MINOR/PATCH");
     check(QUEN_VERSION == QUEN_VERSION_MAJOR * 10000 + QUEN_VERSION_MINOR * 100 + QUEN_VERSION_PATCH, "QUEN_VERSION");
 
-    // The message table is found (a resource of quen.dll, registered by
-    // libquen.so, compiled into a static library).
+    // The message table is found (a resource of quen.dll, registered by libquen.so, compiled into a static library).
     check(quen::utilityStrings(1) == quen::StdString("File READ error"), "the message table");
     check(quen::StdString("Installed").find("INSTALLED") == 0, "case-insensitive strings");
     check(quen::WildString("*.TXT").match("readme.txt", 0, 0), "wildcards");
@@ -41,8 +40,7 @@ int main() {
     const quen::ParserBuf root(text, sizeof text - 1, new quen::ParserSection(nullptr, nullptr, nullptr));
     check(root.size() == 1 && root.at(0)->at(0)->at(0)->value() == quen::StdString("value"), "the parser");
 
-    // The progress bar of the common controls: comctl32 and user32 come with
-    // quen's link interface on Windows.
+    // The progress bar of the common controls: comctl32 and user32 come with quen's link interface on Windows.
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_PROGRESS_CLASS;

@@ -1,5 +1,4 @@
-// Every class's banner, exactly: callers log them, and some compare them. (The parser's are the tool's
-// version case.)
+// Every class's banner, exactly: callers log them, and some compare them. (The parser's are the tool's version case.)
 #include <gtest/gtest.h>
 
 #include <string>

@@ -191,9 +191,8 @@ TEST(ParserTree, ManyNodesFromArenaAndHeapKeepTheirTextOrderAndAreAllReleased) {
     Text text("[a]\r\nk=\"x=1,y=2\"\r\n[b]\r\nl=\"z=3\"\r\n");
     const std::string shape = "|<[a]|k=\"x=1,y=2\"<k|\"x=1,y=2\"<x|1><y|2>>><[b]|l=\"z=3\"<l|\"z=3\"<z|3>>>";
     {
-        // Trees alive at once, deleted out of order; a root prototype made
-        // with nothrow new; nodes too large for the arena or aligned beyond
-        // the heap's default; a node made by hand outside any tree.
+        // Trees alive at once, deleted out of order; a root prototype made with nothrow new; nodes too large for the
+        // arena or aligned beyond the heap's default; a node made by hand outside any tree.
         auto large = parse(text, new OddSection<alignof(CountedSection), 2048>(nullptr, nullptr));
         auto nothrow = parse(text, new (std::nothrow) CountedSection(nullptr, nullptr));
         const auto loose = std::unique_ptr<Parser>(CountedSection::make());

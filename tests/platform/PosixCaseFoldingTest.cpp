@@ -1,5 +1,4 @@
-// Case folding under glibc's per-thread locales (uselocale) and locales
-// loaded and freed while the library runs.
+// Case folding under glibc's per-thread locales (uselocale) and locales loaded and freed while the library runs.
 #include <gtest/gtest.h>
 
 #include <locale.h>

@@ -78,8 +78,7 @@ TEST(StdStringSerialisation, RecordsAreACountWithTheZeroThenTheCharacters) {
         EXPECT_EQ(std::string(row.value.c_str(), row.readBack), support::plain(back));
         EXPECT_EQ(size, stream.tellg());
     }
-    // A count of 0 reads only the count; a record without a zero gives all
-    // of its bytes, no more.
+    // A count of 0 reads only the count; a record without a zero gives all of its bytes, no more.
     const std::pair<std::string, std::string> reads[] = {{bytes({0, 0, 0, 0, 'x'}), ""},
                                                          {bytes({3, 0, 0, 0, 'x', 'y', 'z', 'q', 'r'}), "xyz"}};
     for (const auto& row : reads) {
@@ -189,8 +188,7 @@ TEST(CopyFile, AppendsARangeOfTheNamedFileAndReturnsTheLength) {
     EXPECT_EQ(12u, quietSource.bytes.size());
     EXPECT_EQ("0123456789", quietSource.bytes.substr(0, 10));
 
-    // Failures of the source and of the request pass to the caller; what
-    // was copied stays.
+    // Failures of the source and of the request pass to the caller; what was copied stays.
     MemoryStream failing(std::string(), &files);
     EXPECT_EQ("memory READ", thrown([&] { failing.copyFile("source", 12, 0, 8); }));
     EXPECT_EQ("01234567", failing.bytes);

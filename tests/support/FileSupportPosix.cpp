@@ -22,8 +22,7 @@
 namespace support {
 namespace {
 
-// Forks; the child makes its setting and runs the work, and its exit code
-// says whether the test's checks held there.
+// Forks; the child makes its setting and runs the work, and its exit code says whether the test's checks held there.
 std::string inChild(const std::function<std::string()>& setUp, const std::function<void()>& work) {
     std::fflush(nullptr);
     const pid_t child = fork();
