@@ -361,7 +361,7 @@ TEST(WildString, AgreesWithTheRulesAfterManyNearMisses) {
             if (round % 5 == 0) subject[random() % subject.size()] = "+.aA"[random() % 4];
             if (round % 5 == 1) subject.pop_back();
         }
-        const std::string pattern = "*" + segment + "*";
+        const std::string pattern = "*" + segment + "*" + randomText(random, "b.", 1) + "*";  // at times more to find
         ASSERT_EQ(reference(pattern, 0, subject, 0), matches(pattern, subject)) << pattern << " on " << subject;
     }
 }
